@@ -1,0 +1,121 @@
+// Claiming the adapter, the port delay and the single line operations.
+// This is the only code of the library that touches a port.
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "bus.h"
+#include "port_io.h"
+
+namespace {
+
+constexpr int32_t kCom1 = 0x3F8;
+constexpr int32_t kCom2 = 0x2F8;
+
+constexpr unsigned kDataRegister = 0;
+constexpr unsigned kModemControl = 4;
+constexpr unsigned kModemStatus = 6;
+
+constexpr uint8_t kDtrSda = 0x01;
+constexpr uint8_t kRtsScl = 0x02;
+constexpr uint8_t kCtsScl = 0x10;
+constexpr uint8_t kDsrSda = 0x20;
+constexpr uint8_t kDcd = 0x80;
+
+// The bus state, zero when the library is loaded.
+int32_t port_base = 0;
+uint8_t saved_mcr = 0;
+int32_t delay_count = 0;
+
+// With no port claimed the register offsets would address ports 0, 4 and 6,
+// which belong to somebody else; every operation then leaves the ports alone.
+bool claimed() { return port_base != 0; }
+
+uint8_t read_register(unsigned offset) {
+    return DlPortReadPortUchar(static_cast<unsigned long>(port_base) + offset);
+}
+
+void write_register(unsigned offset, uint8_t value) {
+    DlPortWritePortUchar(static_cast<unsigned long>(port_base) + offset, value);
+}
+
+// Read-modify-write, so that OUT1, OUT2 and loop-back keep what they hold.
+int32_t change_line(uint8_t set_bits, uint8_t clear_bits) {
+    if (!claimed()) return 0;
+    uint8_t mcr = read_register(kModemControl);
+    mcr = static_cast<uint8_t>((mcr | set_bits) & ~clear_bits);
+    write_register(kModemControl, mcr);
+    wait_port();
+    return 0;
+}
+
+int32_t read_status_bit(uint8_t bit) {
+    if (!claimed()) return 1;  // an idle bus reads high
+    return (read_register(kModemStatus) & bit) ? 1 : 0;
+}
+
+uint8_t write_mcr_and_read_status(uint8_t mcr) {
+    write_register(kModemControl, mcr);
+    wait_port();
+    return read_register(kModemStatus);
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t WIRELINK_CALL set_port_delay(int32_t delay) {
+    delay_count = delay;
+    return delay;
+}
+
+int32_t WIRELINK_CALL wait_port(void) {
+    if (!claimed()) return 0;
+    const unsigned reads = static_cast<uint32_t>(delay_count) & 0xFFu;
+    for (unsigned i = 0; i < reads; ++i) read_register(kDataRegister);
+    return 0;
+}
+
+int32_t WIRELINK_CALL sda_high(void) { return change_line(kDtrSda, 0); }
+int32_t WIRELINK_CALL sda_low(void) { return change_line(0, kDtrSda); }
+int32_t WIRELINK_CALL scl_high(void) { return change_line(kRtsScl, 0); }
+int32_t WIRELINK_CALL scl_low(void) { return change_line(0, kRtsScl); }
+
+int32_t WIRELINK_CALL read_sda(void) { return read_status_bit(kDsrSda); }
+int32_t WIRELINK_CALL read_scl(void) { return read_status_bit(kCtsScl); }
+
+int32_t WIRELINK_CALL iic_ok(void) {
+    if (!claimed()) return 0;
+    // Both lines driven low: a CTS that still reads high is not our adapter.
+    if (write_mcr_and_read_status(0x00) & kCtsScl) return 0;
+    // SDA released: the adapter feeds it back on DSR (some on DCD).  The raw
+    // status byte is the result, change bits included.
+    const uint8_t released = write_mcr_and_read_status(kDtrSda);
+    if (released & (kDsrSda | kDcd)) return released;
+    return write_mcr_and_read_status(0x00) != 0 ? 1 : 0;
+}
+
+int32_t WIRELINK_CALL init_iic(int32_t port_choice) {
+    wirelink::reset_scl_wait();
+    if (port_choice == 0) {
+        for (int32_t candidate : {kCom2, kCom1}) {
+            port_base = candidate;
+            if (iic_ok() != 0) return candidate;
+        }
+        port_base = 0;
+        return 0;
+    }
+    const int32_t candidate = port_choice == 2 ? kCom2 : kCom1;
+    port_base = candidate;
+    saved_mcr = read_register(kModemControl);
+    if (iic_ok() != 0) return candidate;
+    port_base = 0;
+    return 0;
+}
+
+int32_t WIRELINK_CALL deinit_iic(void) {
+    if (claimed()) write_register(kModemControl, saved_mcr);
+    return 0;
+}
+
+}  // extern "C"

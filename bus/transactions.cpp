@@ -1,0 +1,75 @@
+// The four bus primitives, each a fixed sequence of line operations.  Every
+// line change already ends with a port wait; the explicit waits below are the
+// extra ones of each condition.
+
+#include "bus.h"
+
+using wirelink::wait_for_scl;
+
+extern "C" {
+
+int32_t WIRELINK_CALL iic_start(void) {
+    // Releasing SDA before raising SCL makes this a repeated START when a
+    // transaction is still open.
+    sda_high();
+    scl_high();
+    wait_for_scl();
+    wait_port();
+    sda_low();
+    wait_port();
+    scl_low();
+    return 0;
+}
+
+int32_t WIRELINK_CALL iic_stop(void) {
+    sda_low();
+    scl_high();
+    wait_for_scl();
+    wait_port();
+    sda_high();
+    return 0;
+}
+
+int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
+    bool clock_ok = true;
+    for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
+        if (value & mask)
+            sda_high();
+        else
+            sda_low();
+        scl_high();
+        clock_ok = wait_for_scl() && clock_ok;
+        scl_low();
+    }
+    wait_port();
+    sda_high();
+    scl_high();
+    clock_ok = wait_for_scl() && clock_ok;
+    const int32_t sda = read_sda();
+    scl_low();
+    // A byte whose clock never came up was not received by anybody.
+    return (clock_ok && sda == 0) ? 1 : 0;
+}
+
+int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
+    sda_high();
+    int32_t value = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        scl_high();
+        wait_for_scl();
+        value = value * 2 + read_sda();
+        scl_low();
+    }
+    if (ack != 0)
+        sda_low();
+    else
+        sda_high();
+    scl_high();
+    wait_for_scl();
+    wait_port();
+    scl_low();
+    sda_high();
+    return value;
+}
+
+}  // extern "C"

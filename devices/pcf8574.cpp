@@ -1,0 +1,44 @@
+// PCF8574 8-bit port expander: one byte per transaction.
+
+#include "bus.h"
+
+namespace {
+
+int32_t write_address(int32_t index) { return 0x70 + 2 * index; }
+int32_t read_address(int32_t index) { return 0x71 + 2 * index; }
+
+// Reads one byte from an acknowledged expander, or reports that none answered.
+bool read_port(int32_t index, int32_t *value) {
+    iic_start();
+    const bool present = iic_send_byte(read_address(index)) != 0;
+    *value = present ? iic_read_byte(0) : 0;
+    iic_stop();
+    return present;
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t WIRELINK_CALL iic_tx_pcf8574(int32_t value, int32_t index) {
+    iic_start();
+    // Only a fully acknowledged write ends with a STOP; after a failure the bus
+    // stays open and the next START is a repeated one.
+    if (iic_send_byte(write_address(index)) == 0) return 0;
+    if (iic_send_byte(value) == 0) return 0;
+    iic_stop();
+    return 1;
+}
+
+int32_t WIRELINK_CALL _iic_rx_pcf8574(int32_t *value, int32_t index) {
+    if (value == nullptr) return 0;
+    return read_port(index, value) ? 1 : 0;
+}
+
+int32_t WIRELINK_CALL iic_rx_pcf8574(int32_t index) {
+    int32_t port = 0;
+    read_port(index, &port);
+    return port;
+}
+
+}  // extern "C"
