@@ -57,15 +57,6 @@ TEST_F(PortDriver, OpensEachPortsDeviceOnceAtItsFirstAccess) {
     EXPECT_TRUE(system_.claimed_io_bases.empty());
 }
 
-TEST_F(PortDriver, ClosesItsDevicesWhenDestroyed) {
-    {
-        dlportio::PortDriver driver(system_, sysfs_.root());
-        driver.read(0x3FE);
-        EXPECT_TRUE(system_.closed.empty());
-    }
-    EXPECT_EQ(system_.closed.size(), 1u);
-}
-
 struct Unreachable {
     const char* why;
     void (*arrange)(FakeSysfs&, FakeSystem&);
