@@ -6,16 +6,24 @@
 #include <memory>
 
 #include "bench.h"
+#include "hd44780.h"
 
 namespace wlsim {
 
+struct DefaultBoard {
+    std::unique_ptr<Bench> bench;
+    Hd44780 *display = nullptr;  // owned by the bench
+};
+
 // Adapter on 0x3F8, a bare UART on 0x2F8, and on the bus the receiver board's
-// chips: PCF8574 expanders at indexes 1 and 2.
-std::unique_ptr<Bench> make_default_board();
+// chips: PCF8574 expanders at indexes 1 and 2, and a character display behind
+// the expander at index 0.
+DefaultBoard make_default_board();
 
 // With WLSIM_TRACE set (to anything but 0), every transaction is printed to
-// standard output as it ends.
-void print_transactions_if_asked(Bench &bench);
+// standard output as it ends ("i2c: S 70 A 08 A P"), and so is every display
+// line that a write changes ("lcd 1: |Hello, bench    |").
+void print_activity_if_asked(DefaultBoard &board);
 
 }  // namespace wlsim
 
