@@ -158,7 +158,8 @@ typedef struct tsa5523_state {
 } tsa5523_state;
 
 /* TBB200: status, R counter and main counter written one register per
- * transaction, at 0xC4 + mode with register-select byte mode + 8, 4, 12. */
+ * transaction, at 0xC4 + mode with register-select byte mode + 8, 4, 12.
+ * The mode is added as given: mode 1 writes at the odd byte 0xC5. */
 typedef struct tbb200_state {
     int32_t mode;      /* 0 single-modulus main counter, else N + swallow A */
     int32_t status;    /* 0xF8 after init, then the last status sent */
