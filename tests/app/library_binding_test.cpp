@@ -1,0 +1,84 @@
+#include "library_binding.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+
+namespace {
+
+struct ReportedError {
+  QString message;
+};
+
+// Stands in for the message box: records the message and unwinds instead of
+// ending the process.
+class ThrowingReporter final : public ErrorReporter {
+ public:
+  void fatal(const QString &message) override {
+    ++reports;
+    throw ReportedError{message};
+  }
+  int reports = 0;
+};
+
+QString reportOf(const std::function<void()> &call) {
+  try {
+    call();
+  } catch (const ReportedError &error) {
+    return error.message;
+  }
+  return {};
+}
+
+TEST(WirelinkFunctionList, HoldsFiftySixDistinctNames) {
+  const std::set<std::string_view> distinct(kWirelinkFunctionNames.begin(),
+                                            kWirelinkFunctionNames.end());
+  EXPECT_EQ(kWirelinkFunctionNames.size(), 56u);
+  EXPECT_EQ(distinct.size(), 56u);
+}
+
+TEST(LibraryBinding, BindsEveryNameButLoadsNothingBeforeTheFirstCall) {
+  ThrowingReporter reporter;
+  LibraryBinding binding(QStringLiteral("libno_such_wirelink.so"), reporter);
+  WirelinkApi api = bindWirelinkLazily(binding);
+#define RIGCHECK_EXPECT_BOUND(name, ...) \
+  EXPECT_TRUE(static_cast<bool>(api.name)) << #name;
+  RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_EXPECT_BOUND)
+#undef RIGCHECK_EXPECT_BOUND
+  EXPECT_FALSE(binding.isLoaded());
+  EXPECT_EQ(reporter.reports, 0);
+}
+
+TEST(LibraryBinding, FirstCallLoadsTheLibraryAndPassesArgumentsAndResults) {
+  ThrowingReporter reporter;
+  LibraryBinding binding(QStringLiteral(RIGCHECK_STUB_LIBRARY), reporter);
+  WirelinkApi api = bindWirelinkLazily(binding);
+  EXPECT_EQ(api.set_port_delay(10), 10);
+  EXPECT_TRUE(binding.isLoaded());
+  EXPECT_EQ(api.set_port_delay(77), 77);
+  EXPECT_EQ(api.init_iic(0), 0x3F8);
+  EXPECT_EQ(api.ad_pcf8591_readchan(2, 0), 12);
+  EXPECT_EQ(reporter.reports, 0);
+}
+
+TEST(LibraryBinding, MissingLibraryIsReportedByNameAtTheFirstCall) {
+  ThrowingReporter reporter;
+  LibraryBinding binding(QStringLiteral("libno_such_wirelink.so"), reporter);
+  WirelinkApi api = bindWirelinkLazily(binding);
+  const QString message = reportOf([&] { api.set_port_delay(10); });
+  EXPECT_TRUE(message.contains("libno_such_wirelink.so")) << message.toStdString();
+  EXPECT_EQ(reporter.reports, 1);
+}
+
+TEST(LibraryBinding, MissingEntryPointIsReportedByName) {
+  ThrowingReporter reporter;
+  LibraryBinding binding(QStringLiteral(RIGCHECK_STUB_LIBRARY), reporter);
+  WirelinkApi api = bindWirelinkLazily(binding);
+  EXPECT_EQ(api.init_iic(0), 0x3F8);
+  const QString message = reportOf([&] { api.ad_pcf8591_init(0, 2550); });
+  EXPECT_TRUE(message.contains("ad_pcf8591_init")) << message.toStdString();
+  EXPECT_EQ(reporter.reports, 1);
+}
+
+}  // namespace
