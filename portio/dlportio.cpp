@@ -1,7 +1,32 @@
-// Placeholder port driver: every port reads as an empty ISA slot.
-#include "wirelink.h"
+// The port driver's two exports, over one driver for the whole process.
+
+#include "linux_system_calls.h"
+#include "port_driver.h"
+#include "port_io.h"
+
+namespace {
+
+// Built at the first port access and never destroyed, so the serial devices
+// stay open for the life of the process and a port access made during exit
+// still finds its driver.
+dlportio::PortDriver& driver() {
+    static auto* const system = new dlportio::LinuxSystemCalls;
+    static auto* const instance = new dlportio::PortDriver(*system, "/sys/class/tty");
+    return *instance;
+}
+
+}  // namespace
 
 extern "C" {
-__attribute__((visibility("default"))) unsigned char DlPortReadPortUchar(unsigned long) { return 0xFF; }
-__attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long, unsigned char) {}
+
+__attribute__((visibility("default"))) unsigned char WIRELINK_CALL
+DlPortReadPortUchar(unsigned long port) {
+    return driver().read(port);
 }
+
+__attribute__((visibility("default"))) void WIRELINK_CALL
+DlPortWritePortUchar(unsigned long port, unsigned char value) {
+    driver().write(port, value);
+}
+
+}  // extern "C"

@@ -1,0 +1,19 @@
+// One serial port's eight registers, however they are reached.
+#ifndef DLPORTIO_REGISTER_BACKEND_H
+#define DLPORTIO_REGISTER_BACKEND_H
+
+#include <cstdint>
+
+namespace dlportio {
+
+class RegisterBackend {
+public:
+    virtual ~RegisterBackend() = default;
+    // offset is 0 to 7 from the port's I/O base.
+    virtual uint8_t read(unsigned offset) = 0;
+    virtual void write(unsigned offset, uint8_t value) = 0;
+};
+
+}  // namespace dlportio
+
+#endif

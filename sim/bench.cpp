@@ -1,0 +1,96 @@
+#include "bench.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace wlsim {
+
+namespace {
+bool in_serial_range(uint32_t port) {
+    return (port >= kCom1 && port < kCom1 + 8) || (port >= kCom2 && port < kCom2 + 8);
+}
+}  // namespace
+
+Uart &Bench::add_uart(uint32_t base, bool with_adapter, uint8_t initial_mcr) {
+    if (base != kCom1 && base != kCom2) throw std::invalid_argument("a UART lives at 0x3F8 or 0x2F8");
+    SerialPort &slot = serial_[base];
+    slot.uart = std::make_unique<Uart>(initial_mcr);
+    slot.bus = std::make_unique<I2cBus>();
+    if (with_adapter) slot.uart->plug(slot.bus.get());
+    return *slot.uart;
+}
+
+Uart &Bench::uart(uint32_t base) {
+    SerialPort *slot = port_at(base);
+    if (slot == nullptr) throw std::out_of_range("no UART there");
+    return *slot->uart;
+}
+
+bool Bench::has_uart(uint32_t base) const { return serial_.count(base) != 0; }
+
+I2cBus &Bench::bus(uint32_t base) {
+    SerialPort *slot = port_at(base);
+    if (slot == nullptr) throw std::out_of_range("no UART there");
+    return *slot->bus;
+}
+
+void Bench::unplug_adapter(uint32_t base) { uart(base).plug(nullptr); }
+
+Bench::SerialPort *Bench::port_at(uint32_t port) {
+    auto it = serial_.find(port & ~7u);
+    return it == serial_.end() ? nullptr : &it->second;
+}
+
+void Bench::count(uint32_t port, bool write, uint8_t value) {
+    ++accesses_;
+    ++(write ? writes_ : reads_)[port];
+    if (logging_) log_.push_back(PortAccess{port, write, value});
+    if (!in_serial_range(port)) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s of port 0x%X", write ? "write" : "read", port);
+        violations_.push_back(text);
+    }
+}
+
+// Each port access takes a moment in which clock-stretching slaves and slow
+// devices move on.
+void Bench::pass_time() {
+    for (auto &entry : serial_) {
+        entry.second.bus->tick();
+        entry.second.uart->sample_inputs();
+    }
+}
+
+uint8_t Bench::read(uint32_t port) {
+    pass_time();
+    SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;
+    const uint8_t value = slot != nullptr ? slot->uart->read(port & 7) : 0xFF;
+    count(port, false, value);
+    return value;
+}
+
+void Bench::write(uint32_t port, uint8_t value) {
+    pass_time();
+    count(port, true, value);
+    SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;
+    if (slot != nullptr) slot->uart->write(port & 7, value);
+}
+
+uint64_t Bench::reads(uint32_t port) const {
+    auto it = reads_.find(port);
+    return it == reads_.end() ? 0 : it->second;
+}
+
+uint64_t Bench::writes(uint32_t port) const {
+    auto it = writes_.find(port);
+    return it == writes_.end() ? 0 : it->second;
+}
+
+void Bench::reset_counts() {
+    reads_.clear();
+    writes_.clear();
+    accesses_ = 0;
+    log_.clear();
+}
+
+}  // namespace wlsim

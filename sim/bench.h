@@ -1,0 +1,97 @@
+// The simulated bench: the PC's I/O port space with up to two serial ports,
+// an adapter with its I2C bus on either, and the chips on those buses.  Every
+// port access is counted; an access outside the serial ports' 8-byte ranges
+// is a violation.
+#ifndef WLSIM_BENCH_H
+#define WLSIM_BENCH_H
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "i2c_bus.h"
+#include "pcf8574.h"
+#include "uart.h"
+
+namespace wlsim {
+
+constexpr uint32_t kCom1 = 0x3F8;
+constexpr uint32_t kCom2 = 0x2F8;
+
+struct PortAccess {
+    uint32_t port;
+    bool write;
+    uint8_t value;
+};
+
+class Bench {
+public:
+    Bench() = default;
+    Bench(const Bench &) = delete;
+    Bench &operator=(const Bench &) = delete;
+
+    // A UART at base (0x3F8 or 0x2F8), with or without the adapter plugged.
+    Uart &add_uart(uint32_t base, bool with_adapter, uint8_t initial_mcr = 0x00);
+    Uart &uart(uint32_t base);
+    bool has_uart(uint32_t base) const;
+    // The adapter's bus on that port.
+    I2cBus &bus(uint32_t base = kCom1);
+    // Unplugging leaves the UART with nothing on its modem lines.
+    void unplug_adapter(uint32_t base);
+
+    // Adds a chip to a bus; the bench owns it.
+    template <typename Chip, typename... Args>
+    Chip &add(uint32_t base, Args &&...args) {
+        auto chip = std::make_unique<Chip>(std::forward<Args>(args)...);
+        Chip &ref = *chip;
+        bus(base).attach(ref);
+        chips_.push_back(std::move(chip));
+        return ref;
+    }
+    Pcf8574 &add_pcf8574(int index, uint32_t base = kCom1) { return add<Pcf8574>(base, index); }
+
+    // The port driver's two operations.
+    uint8_t read(uint32_t port);
+    void write(uint32_t port, uint8_t value);
+
+    uint64_t accesses() const { return accesses_; }
+    uint64_t reads(uint32_t port) const;
+    uint64_t writes(uint32_t port) const;
+    void reset_counts();
+    // Records every access in order while on.
+    void log_accesses(bool on) { logging_ = on; }
+    const std::vector<PortAccess> &log() const { return log_; }
+    const std::vector<std::string> &violations() const { return violations_; }
+    void forget_violations() { violations_.clear(); }
+
+private:
+    struct SerialPort {
+        std::unique_ptr<Uart> uart;
+        std::unique_ptr<I2cBus> bus;
+    };
+
+    SerialPort *port_at(uint32_t port);
+    void count(uint32_t port, bool write, uint8_t value);
+    void pass_time();
+
+    std::map<uint32_t, SerialPort> serial_;
+    std::vector<std::unique_ptr<BusDevice>> chips_;
+    std::map<uint32_t, uint64_t> reads_;
+    std::map<uint32_t, uint64_t> writes_;
+    uint64_t accesses_ = 0;
+    bool logging_ = false;
+    std::vector<PortAccess> log_;
+    std::vector<std::string> violations_;
+};
+
+// Routes the port driver's operations (DlPortReadPortUchar and
+// DlPortWritePortUchar of the drop-in libdlportio.so) to this bench;
+// nullptr goes back to the default bench board.
+void attach(Bench *bench);
+Bench &attached();
+
+}  // namespace wlsim
+
+#endif

@@ -1,0 +1,41 @@
+// The simulated bench behind the port driver's interface: loaded in place of
+// libdlportio.so, it gives wirelink a bench board instead of real ports.
+
+#include <memory>
+
+#include "bench.h"
+#include "default_board.h"
+
+namespace wlsim {
+namespace {
+
+Bench *current = nullptr;
+
+Bench &default_board() {
+    static std::unique_ptr<Bench> board = [] {
+        auto made = make_default_board();
+        print_transactions_if_asked(*made);
+        return made;
+    }();
+    return *board;
+}
+
+}  // namespace
+
+void attach(Bench *bench) { current = bench; }
+
+Bench &attached() { return current != nullptr ? *current : default_board(); }
+
+}  // namespace wlsim
+
+extern "C" {
+
+unsigned char DlPortReadPortUchar(unsigned long port) {
+    return wlsim::attached().read(static_cast<uint32_t>(port));
+}
+
+void DlPortWritePortUchar(unsigned long port, unsigned char value) {
+    wlsim::attached().write(static_cast<uint32_t>(port), value);
+}
+
+}  // extern "C"
