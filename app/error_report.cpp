@@ -6,6 +6,38 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// Swallows the timer events of every object outside `box`.
+class TimerFreeze final : public QObject {
+ public:
+  explicit TimerFreeze(const QObject &box) : box_(box) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~TimerFreeze() override {
+    QCoreApplication::instance()->removeEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    return event->type() == QEvent::Timer && !belongsToBox(watched);
+  }
+
+ private:
+  bool belongsToBox(const QObject *object) const {
+    for (; object != nullptr; object = object->parent()) {
+      if (object == &box_) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  const QObject &box_;
+};
+
+}  // namespace
+
 bool platformCanShowMessageBox() {
   if (qobject_cast<QApplication *>(QCoreApplication::instance()) == nullptr) {
     return false;
@@ -15,7 +47,10 @@ bool platformCanShowMessageBox() {
 }
 
 void showErrorMessageBox(const QString &message) {
-  QMessageBox::critical(nullptr, QStringLiteral("Rigcheck"), message);
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Rigcheck"), message,
+                  QMessageBox::Ok);
+  TimerFreeze freeze(box);
+  box.exec();
 }
 
 void MessageBoxErrorReporter::fatal(const QString &message) {

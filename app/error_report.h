@@ -26,7 +26,9 @@ class MessageBoxErrorReporter final : public ErrorReporter {
 // cannot come.
 bool platformCanShowMessageBox();
 
-// Shows the modal error box and returns when the user dismisses it.
+// Shows the modal error box and returns when the user dismisses it.  While
+// it is up no timer outside the box fires, so a failing timer handler cannot
+// stack a second report on the first.
 void showErrorMessageBox(const QString &message);
 
 #endif  // RIGCHECK_ERROR_REPORT_H

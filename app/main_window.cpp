@@ -85,12 +85,11 @@ MainWindow::MainWindow(WirelinkApi &wirelink, QLocale locale)
   buildQuitButton();
 }
 
-QGroupBox *MainWindow::buildExpanderBlock(QWidget *parent) {
+void MainWindow::buildExpanderBlock(QWidget *parent) {
   QGroupBox *block =
       makeFrame(parent, "Frame2", QStringLiteral("PCF8574"), kExpanderBlock);
   buildExpanderGroup(block, 1, expander1Boxes_)->setGeometry(kExpander1Group);
   buildExpanderGroup(block, 2, expander2Boxes_)->setGeometry(kExpander2Group);
-  return block;
 }
 
 QGroupBox *MainWindow::buildExpanderGroup(QWidget *parent, int group,
@@ -113,7 +112,7 @@ QGroupBox *MainWindow::buildExpanderGroup(QWidget *parent, int group,
   return frame;
 }
 
-QGroupBox *MainWindow::buildConverterBlock(QWidget *parent) {
+void MainWindow::buildConverterBlock(QWidget *parent) {
   QGroupBox *block =
       makeFrame(parent, "Frame3", QStringLiteral("PCF8591"), kConverterBlock);
   for (int channel = 0; channel < 4; ++channel) {
@@ -143,10 +142,9 @@ QGroupBox *MainWindow::buildConverterBlock(QWidget *parent) {
   uout_ = new QLabel(QStringLiteral("0"), block);
   uout_->setObjectName(QStringLiteral("Uout"));
   uout_->setGeometry(kUout);
-  return block;
 }
 
-QGroupBox *MainWindow::buildStatusStrip() {
+void MainWindow::buildStatusStrip() {
   QGroupBox *strip = makeFrame(this, "MsgFrame", QString(), kStatusStrip);
   msgLabel_ = new QLabel(QStringLiteral("MsgLabel"), strip);
   msgLabel_->setObjectName(QStringLiteral("MsgLabel"));
@@ -156,7 +154,6 @@ QGroupBox *MainWindow::buildStatusStrip() {
   pollTimer_->setObjectName(QStringLiteral("Timer1"));
   pollTimer_->setInterval(kPollIntervalMs);
   connect(pollTimer_, &QTimer::timeout, this, [this] { hw_.ad_poll(); });
-  return strip;
 }
 
 void MainWindow::buildQuitButton() {

@@ -34,10 +34,10 @@ class MainWindow final : public QWidget, private WindowControls {
  private:
   using BoxGroup = std::array<QCheckBox *, 8>;
 
-  QGroupBox *buildExpanderBlock(QWidget *parent);
+  void buildExpanderBlock(QWidget *parent);
   QGroupBox *buildExpanderGroup(QWidget *parent, int group, BoxGroup &boxes);
-  QGroupBox *buildConverterBlock(QWidget *parent);
-  QGroupBox *buildStatusStrip();
+  void buildConverterBlock(QWidget *parent);
+  void buildStatusStrip();
   void buildQuitButton();
 
   // WindowControls

@@ -147,14 +147,6 @@ TEST_F(MainWindowTest, LoadSetsUpSliderStatusAndTimerBeforeTheWindowShows) {
                           "ad_pcf8591_setda(2500,0)"}));
 }
 
-TEST_F(MainWindowTest, NoAdapterShowsRedStatus) {
-  wirelink.adapterPort = 0;
-  window.load();
-  auto *status = control<QLabel>("MsgLabel");
-  EXPECT_EQ(status->text(), "I2C-Interface not found ");
-  EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-}
-
 TEST_F(MainWindowTest, BoxClicksResendTheirExpandersWholeByte) {
   loadAndShow(0x3F8);
   QTest::mouseClick(control<QCheckBox>("pcf2_0"), Qt::LeftButton);
@@ -182,14 +174,6 @@ TEST_F(MainWindowTest, SliderChangeAndMouseMovementSetTheOutput) {
   QApplication::sendEvent(slider, &hover);
   EXPECT_EQ(log, CallLog{"ad_pcf8591_setda(1775,0)"});
   EXPECT_TRUE(slider->hasMouseTracking());
-}
-
-TEST_F(MainWindowTest, WithoutAdapterControlsDoNothing) {
-  loadAndShow(0);
-  QTest::mouseClick(control<QCheckBox>("pcf1_0"), Qt::LeftButton);
-  control<QSlider>("Slider1")->setValue(1000);
-  EXPECT_TRUE(log.empty());
-  EXPECT_EQ(control<QLabel>("Uout")->text(), "0");
 }
 
 TEST_F(MainWindowTest, FirstTickComesAfterOneIntervalAndOverwritesTyping) {
