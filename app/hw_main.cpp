@@ -1,5 +1,6 @@
 #include "hw_main.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -13,6 +14,10 @@ constexpr std::int32_t kConverterAddress = 0;
 constexpr std::int32_t kConverterSingleEndedInputs = 0;
 constexpr std::int32_t kConverterReferenceMillivolts = 2550;
 constexpr std::int32_t kConverterStartMillivolts = 2500;
+// The reference voltage itself is code 256, which the converter's 8-bit
+// register receives as 0: the slider's top would switch the output off.  The
+// highest value below the reference gives full scale (code 255) instead.
+constexpr std::int32_t kHighestOutputMillivolts = kConverterReferenceMillivolts - 1;
 constexpr int kConverterChannels = 4;
 constexpr int kBoxesPerExpander = 8;
 
@@ -106,7 +111,9 @@ void HwMain::slider_output() {
     return;
   }
   window_.setUoutCaption(outputVoltsCaption(window_.sliderValue(), locale_));
-  wirelink_.ad_pcf8591_setda(window_.sliderValue(), kConverterAddress);
+  const std::int32_t millivolts =
+      std::min(window_.sliderValue(), kHighestOutputMillivolts);
+  wirelink_.ad_pcf8591_setda(millivolts, kConverterAddress);
 }
 
 void HwMain::quit() {

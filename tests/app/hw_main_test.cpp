@@ -143,6 +143,7 @@ struct SliderCase {
   int millivolts;
   QLocale::Language language;
   const char *caption;
+  int sent;
 };
 
 void PrintTo(const SliderCase &c, std::ostream *os) { *os << c.caption; }
@@ -157,16 +158,18 @@ TEST_P(SliderOutput, ShowsFourTimesTheOutputAndSetsTheConverter) {
   window.sliderPosition = GetParam().millivolts;
   localised.slider_output();
   EXPECT_EQ(window.uout, QString::fromUtf8(GetParam().caption));
-  EXPECT_EQ(log, CallLog{"ad_pcf8591_setda(" + std::to_string(GetParam().millivolts) + ",0)"});
+  EXPECT_EQ(log, CallLog{"ad_pcf8591_setda(" + std::to_string(GetParam().sent) + ",0)"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SliderOutput,
-    Values(SliderCase{1275, QLocale::English, "5.100 V"},
-           SliderCase{0, QLocale::English, "0.000 V"},
-           SliderCase{2500, QLocale::English, "10.000 V"},
-           SliderCase{2550, QLocale::English, "10.200 V"},
-           SliderCase{1275, QLocale::German, "5,100 V"}));
+    Values(SliderCase{1275, QLocale::English, "5.100 V", 1275},
+           SliderCase{0, QLocale::English, "0.000 V", 0},
+           SliderCase{2500, QLocale::English, "10.000 V", 2500},
+           SliderCase{2549, QLocale::English, "10.196 V", 2549},
+           // The reference itself would wrap to code 0 in the converter.
+           SliderCase{2550, QLocale::English, "10.200 V", 2549},
+           SliderCase{1275, QLocale::German, "5,100 V", 1275}));
 
 TEST_F(HwMainTest, StartUpWithAdapterWritesExpandersAndSetsUpTheConverter) {
   window.check(1, {0, 3, 7});

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -36,6 +40,32 @@ TEST(WirelinkFunctionList, HoldsFiftySixDistinctNames) {
                                             kWirelinkFunctionNames.end());
   EXPECT_EQ(kWirelinkFunctionNames.size(), 56u);
   EXPECT_EQ(distinct.size(), 56u);
+}
+
+// The library's own export list: name and kind of every export.
+std::map<std::string, std::string> libraryExports() {
+  std::map<std::string, std::string> kinds;
+  std::ifstream list(RIGCHECK_EXPORT_LIST);
+  std::string line;
+  while (std::getline(list, line)) {
+    std::istringstream fields(line);
+    std::string name;
+    std::string kind;
+    if (fields >> name >> kind && name[0] != '#') {
+      kinds[name] = kind;
+    }
+  }
+  return kinds;
+}
+
+TEST(WirelinkFunctionList, BindsEveryUndecoratedEntryOfTheLibraryAndNothingElse) {
+  const auto exports = libraryExports();
+  ASSERT_FALSE(exports.empty());
+  const std::set<std::string_view> bound(kWirelinkFunctionNames.begin(),
+                                         kWirelinkFunctionNames.end());
+  for (const auto &[name, kind] : exports) {
+    EXPECT_EQ(bound.count(name), kind == "entry" ? 1u : 0u) << name << " (" << kind << ")";
+  }
 }
 
 TEST(LibraryBinding, BindsEveryNameButLoadsNothingBeforeTheFirstCall) {
