@@ -1,5 +1,7 @@
 #include "library_binding.h"
 
+#include <wirelink.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace {
 
@@ -66,7 +69,18 @@ TEST(WirelinkFunctionList, BindsEveryUndecoratedEntryOfTheLibraryAndNothingElse)
   for (const auto &[name, kind] : exports) {
     EXPECT_EQ(bound.count(name), kind == "entry" ? 1u : 0u) << name << " (" << kind << ")";
   }
+  for (std::string_view name : kWirelinkFunctionNames) {
+    const auto found = exports.find(std::string(name));
+    EXPECT_TRUE(found != exports.end() && found->second == "entry") << name;
+  }
 }
+
+// The signatures the binding casts to are the ones the library declares.
+#define RIGCHECK_SAME_SIGNATURE(name, ...)                    \
+  static_assert(std::is_same_v<decltype(::name), __VA_ARGS__>, \
+                #name " is bound with another signature");
+RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_SAME_SIGNATURE)
+#undef RIGCHECK_SAME_SIGNATURE
 
 TEST(LibraryBinding, BindsEveryNameButLoadsNothingBeforeTheFirstCall) {
   ThrowingReporter reporter;
