@@ -23,7 +23,7 @@ constexpr QSize kBoxSize(200, 22);
 constexpr QRect kConverterBlock(8, 250, 507, 115);
 constexpr int kReadoutRowTop = 26;
 constexpr int kReadoutPitch = 124;
-constexpr QSize kChannelLabelSize(52, 19);
+constexpr QSize kChannelLabelSize(62, 19);
 constexpr QSize kReadoutSize(55, 19);
 constexpr QRect kSlider(12, 58, 349, 44);
 constexpr QRect kUout(372, 70, 120, 20);
@@ -124,7 +124,7 @@ void MainWindow::buildConverterBlock(QWidget *parent) {
     auto *readout = new QLineEdit(QStringLiteral("0"), block);
     readout->setObjectName(numbered("pcf_chan", channel + 1));
     readout->setGeometry(QRect(
-        QPoint(left + kChannelLabelSize.width() + 4, kReadoutRowTop),
+        QPoint(left + kChannelLabelSize.width() + 2, kReadoutRowTop),
         kReadoutSize));
     readouts_[channel] = readout;
   }
