@@ -1,0 +1,153 @@
+// A representative set of the wire tests, run through wirelink.dll as an
+// application binds it: claim, line operations before a claim, bus
+// primitives, the expanders of the default board read back, the decorated
+// worker, the inert exports, and a stuck clock.
+
+#include "cases.h"
+
+namespace {
+
+Wirelink wl;
+SimulatedBench sim;
+
+void claim() {
+    CHECK_EQ(wl.init_iic(1), 0x3F8);
+    sim.forget_history();
+}
+
+// Must run first: nothing has been claimed in this process yet.
+void nothing_touches_a_port_before_a_claim() {
+    sim.forget_history();
+    CHECK_EQ(wl.sda_low(), 0);
+    CHECK_EQ(wl.scl_low(), 0);
+    CHECK_EQ(wl.wait_port(), 0);
+    CHECK_EQ(wl.read_sda(), 1);
+    CHECK_EQ(wl.read_scl(), 1);
+    CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 0);
+    CHECK_EQ(wl.iic_rx_pcf8574(1), 0);
+    CHECK_EQ(wl.deinit_iic(), 0);
+    CHECK_EQ(sim.accesses(), uint64_t{0});
+}
+
+void search_passes_the_bare_uart_and_claims_com1() {
+    CHECK_EQ(wl.set_port_delay(10), 10);
+    CHECK_EQ(wl.init_iic(0), 0x3F8);
+}
+
+void claim_of_the_bare_uart_fails_and_leaves_the_ports_alone() {
+    CHECK_EQ(wl.init_iic(2), 0);
+    sim.forget_history();
+    CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 0);
+    CHECK_EQ(sim.accesses(), uint64_t{0});
+}
+
+void primitives_write_then_read_with_repeated_start() {
+    claim();
+    wl.iic_start();
+    CHECK_EQ(wl.iic_send_byte(0x72), 1);
+    CHECK_EQ(wl.iic_send_byte(0x10F), 1);  // only the low 8 bits go out
+    wl.iic_start();
+    CHECK_EQ(wl.iic_send_byte(0x73), 1);
+    CHECK_EQ(wl.iic_read_byte(0), 0x0F);
+    wl.iic_stop();
+    CHECK_EQ(sim.trace(), "S 72 A 0F A Sr 73 A 0F N P");
+}
+
+struct ExpanderCase {
+    int32_t index;
+    int32_t value;
+    const char *write_trace;
+    const char *read_trace;
+};
+
+constexpr ExpanderCase kExpanders[] = {
+    {1, 0x5A, "S 72 A 5A A P", "S 73 A 5A N P"},
+    {2, 0xA5, "S 74 A A5 A P", "S 75 A A5 N P"},
+};
+
+void expanders_read_back_what_was_written() {
+    claim();
+    for (const ExpanderCase &c : kExpanders) {
+        sim.forget_history();
+        CHECK_EQ(wl.iic_tx_pcf8574(c.value, c.index), 1);
+        CHECK_EQ(sim.trace(), c.write_trace);
+        sim.forget_history();
+        CHECK_EQ(wl.iic_rx_pcf8574(c.index), c.value);
+        CHECK_EQ(sim.trace(), c.read_trace);
+    }
+}
+
+void decorated_worker_reads_through_a_pointer() {
+    claim();
+    CHECK_EQ(wl.iic_tx_pcf8574(0x3C, 2), 1);
+    int32_t value = 0x1234;
+    CHECK_EQ(wl.iic_rx_pcf8574_worker(&value, 2), 1);
+    CHECK_EQ(value, 0x3C);
+
+    sim.forget_history();
+    value = 0x1234;
+    CHECK_EQ(wl.iic_rx_pcf8574_worker(&value, 3), 0);
+    CHECK_EQ(value, 0);
+    CHECK_EQ(sim.trace(), "S 77 N P");
+
+    sim.forget_history();
+    CHECK_EQ(wl.iic_rx_pcf8574_worker(nullptr, 1), 0);
+    CHECK_EQ(sim.accesses(), uint64_t{0});
+}
+
+void failed_write_leaves_the_bus_open_for_a_repeated_start() {
+    claim();
+    CHECK_EQ(wl.iic_tx_pcf8574(0x55, 3), 0);
+    CHECK_EQ(wl.iic_tx_pcf8574(0x66, 1), 1);
+    CHECK_EQ(sim.trace(), "S 76 N Sr 72 A 66 A P");
+}
+
+void inert_exports_return_zero_and_touch_nothing() {
+    claim();
+    CHECK_EQ(wl.set_strobe(7), 0);
+    CHECK_EQ(wl.out32(0x3FC, 0xFF), 0);
+    CHECK_EQ(wl.io_disable(), 0);
+    CHECK_EQ(wl.read_int(), 0);
+    CHECK_EQ(sim.accesses(), uint64_t{0});
+}
+
+void stuck_clock_makes_calls_return_and_the_bus_recovers() {
+    CHECK_EQ(wl.set_port_delay(0), 0);
+    claim();
+    sim.stick_scl_low(1);
+    CHECK_EQ(wl.iic_tx_pcf8574(0x12, 1), 0);
+    CHECK(sim.accesses() < 30000u);  // one wait ran into its bound
+    sim.forget_history();
+    CHECK_EQ(wl.iic_tx_pcf8574(0x12, 1), 0);
+    CHECK(sim.accesses() < 200u);  // later waits look once
+    sim.stick_scl_low(0);
+    wl.iic_stop();
+    sim.forget_history();
+    CHECK_EQ(wl.iic_tx_pcf8574(0x12, 1), 1);
+    CHECK_EQ(sim.trace(), "S 72 A 12 A P");
+}
+
+}  // namespace
+
+std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &bench) {
+    wl = library;
+    sim = bench;
+    return {
+        {"nothing_touches_a_port_before_a_claim", nothing_touches_a_port_before_a_claim},
+        {"search_passes_the_bare_uart_and_claims_com1", search_passes_the_bare_uart_and_claims_com1},
+        {"claim_of_the_bare_uart_fails_and_leaves_the_ports_alone",
+         claim_of_the_bare_uart_fails_and_leaves_the_ports_alone},
+        {"primitives_write_then_read_with_repeated_start", primitives_write_then_read_with_repeated_start},
+        {"expanders_read_back_what_was_written", expanders_read_back_what_was_written},
+        {"decorated_worker_reads_through_a_pointer", decorated_worker_reads_through_a_pointer},
+        {"failed_write_leaves_the_bus_open_for_a_repeated_start",
+         failed_write_leaves_the_bus_open_for_a_repeated_start},
+        {"inert_exports_return_zero_and_touch_nothing", inert_exports_return_zero_and_touch_nothing},
+        {"stuck_clock_makes_calls_return_and_the_bus_recovers",
+         stuck_clock_makes_calls_return_and_the_bus_recovers},
+    };
+}
+
+void check_bench_is_clean() {
+    if (sim.violations != nullptr) CHECK_EQ(sim.violations(), 0);
+}
