@@ -91,13 +91,14 @@ function(wirelink_write_module_definition list_file library_file out_file)
   wirelink_write_if_changed("${out_file}" "${text}")
 endfunction()
 
-# Writes the Windows export names as C string literals, one per line, for a
-# program to include inside an array initialiser.
+# Writes the Windows export names and kinds as C initialisers, one
+# {"name", "kind"} per line, for a program to include inside an array.
 function(wirelink_write_windows_name_table list_file out_file)
+  wirelink_read_exports("${list_file}")
   wirelink_read_windows_exports("${list_file}")
   set(text "/* Generated from ${list_file}. */\n")
-  foreach(name IN LISTS WIRELINK_WINDOWS_EXPORT_NAMES)
-    string(APPEND text "\"${name}\",\n")
+  foreach(name kind IN ZIP_LISTS WIRELINK_WINDOWS_EXPORT_NAMES WIRELINK_EXPORT_KINDS)
+    string(APPEND text "{\"${name}\", \"${kind}\"},\n")
   endforeach()
   wirelink_write_if_changed("${out_file}" "${text}")
 endfunction()

@@ -23,8 +23,8 @@ std::string SimulatedBench::trace() const {
     return text;
 }
 
-const std::vector<std::string> &listed_exports() {
-    static const std::vector<std::string> names = {
+const std::vector<ListedExport> &listed_exports() {
+    static const std::vector<ListedExport> names = {
 #include "wirelink_export_names.inc"
     };
     return names;

@@ -48,8 +48,12 @@ struct SimulatedBench {
     std::string trace() const;
 };
 
-// The export names of wirelink.dll, from lib/exports.list.
-const std::vector<std::string> &listed_exports();
+// The exports of wirelink.dll, from lib/exports.list.
+struct ListedExport {
+    std::string name;  // as Windows exports it
+    std::string kind;  // entry, worker or data
+};
+const std::vector<ListedExport> &listed_exports();
 
 // LoadLibraryA("wirelink.dll"), once; nullptr when it did not load.
 HMODULE wirelink_module();
