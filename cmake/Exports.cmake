@@ -67,7 +67,9 @@ endfunction()
 # the function itself.  Every function export is therefore an alias,
 # "export = name@bytes": an entry drops the decoration, a worker keeps it
 # with one more leading underscore.  (--kill-at would strip the "@bytes" that
-# the workers must keep.)  A wrong byte count in the list fails the link.
+# the workers must keep.)  Only a stdcall function has an "@bytes" name, so a
+# function that is not stdcall, or a wrong byte count in the list, fails the
+# link ("cannot export name@bytes: symbol not defined").
 function(wirelink_write_module_definition list_file library_file out_file)
   wirelink_read_exports("${list_file}")
   set(text "; Generated from ${list_file}; edit that list instead.\n")
