@@ -105,6 +105,71 @@ int32_t WIRELINK_CALL iic_rx_pcf8574(int32_t index);
 
 /* --- PCF8591 converter --- */
 
+/* A PCF8591 (four 8-bit analog inputs, one 8-bit analog output) at chip
+ * address 0..7: write address 0x90 + 2 * address, read address one higher.
+ * An address outside 0..7 only changes the address byte on the bus.
+ *
+ * Two layers.  The workers take a caller-owned state record, one per
+ * converter, and work in volts (single-precision floats); the ad_pcf8591_
+ * entries use the library's own record (zero at load) and work in integer
+ * millivolts (m millivolts become m * 0.001 volts, computed in double
+ * precision and rounded to single precision).  Init and aout never touch
+ * the bus.  Readings are raw codes 0..255; a read that the chip does not
+ * answer leaves the stored readings as they were.
+ *
+ * Channels are 0..3.  A read or aout of any other channel is refused: no bus
+ * traffic, no record change, result 0 (for ad_pcf8591_readchan and both
+ * aouts too).  A null record pointer is refused the same way. */
+
+/* The record's layout is part of the workers' interface: seven 32-bit
+ * fields in this order (28 bytes, no padding). */
+typedef struct pcf8591_state {
+    int32_t mode;       /* input programming bits, OR'ed into every read's control byte */
+    float vref;         /* reference in volts */
+    int32_t dac;        /* last D/A code computed by a set, kept whole (not cut to 8 bits) */
+    int32_t reading[4]; /* last conversion result of channels 0..3 */
+} pcf8591_state;
+
+/* Workers.  Windows export names: _pcf8591_init@12, _pcf8591_readchan@12,
+ * _pcf8591_read4chan@8, _pcf8591_setda@12, _pcf8591_aout@8. */
+
+/* Clears the record, then stores mode and reference.  Returns 0. */
+int32_t WIRELINK_CALL pcf8591_init(pcf8591_state *state, int32_t mode, float vref);
+/* Control byte mode | channel | 0x44 (output on, auto-increment), then a read
+ * of two bytes: the first is the previous conversion and is discarded, the
+ * second is stored in reading[channel].  1 when every byte sent was
+ * acknowledged, else 0. */
+int32_t WIRELINK_CALL pcf8591_readchan(pcf8591_state *state, int32_t channel, int32_t address);
+/* Control byte mode | 0x44, then five bytes read: the stale first one is
+ * discarded, the others fill reading[0..3].  1 when acknowledged, else 0. */
+int32_t WIRELINK_CALL pcf8591_read4chan(pcf8591_state *state, int32_t address);
+/* Sets the analog output: code = volts * 256 / vref in single precision,
+ * truncated toward zero and stored whole in dac before the bus is touched;
+ * control byte 0x40 (whatever mode holds) and the code's low 8 bits go on the
+ * wire.  Codes are not clamped: vref itself gives 256, sent as 0x00, and -1
+ * is sent as 0xFF.  A quotient beyond the 32-bit range saturates to
+ * INT32_MAX (sent as 0xFF) or INT32_MIN (sent as 0x00).  While vref is 0 (no
+ * init yet) or the quotient is not a number, the call is refused: dac and the
+ * bus are left alone and the result is 0.  Otherwise 1 when every byte was
+ * acknowledged, else 0. */
+int32_t WIRELINK_CALL pcf8591_setda(pcf8591_state *state, float volts, int32_t address);
+/* The stored reading of a channel in volts: vref * 0.00390625 * reading. */
+float WIRELINK_CALL pcf8591_aout(pcf8591_state *state, int32_t channel);
+
+/* Public entries, on the library's record. */
+
+/* pcf8591_init with the reference in millivolts.  Returns 0. */
+int32_t WIRELINK_CALL ad_pcf8591_init(int32_t mode, int32_t vref_millivolts);
+/* Reads the channel and returns its stored reading, whatever happened on the
+ * bus: the previous reading (0 after init) when the chip did not answer. */
+int32_t WIRELINK_CALL ad_pcf8591_readchan(int32_t channel, int32_t address);
+/* pcf8591_setda with the output in millivolts; the same wrap-around and
+ * refusals.  1 when every byte was acknowledged, else 0. */
+int32_t WIRELINK_CALL ad_pcf8591_setda(int32_t millivolts, int32_t address);
+/* The stored reading in millivolts, truncated toward zero (reading 128 of a
+ * 2550 mV reference is 1274: the reference is held as 2.5499999523 V). */
+int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel);
+
 /* --- Character display on a PCF8574 --- */
 
 /* --- PLL synthesizers --- */

@@ -4,7 +4,34 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "pcf8591.h"
+
 namespace wlsim {
+
+namespace {
+
+// A level sweeping from 0 V up to the reference and back down, one code step
+// per 1024 port accesses: a few steps per second for a program that polls
+// the inputs, so a display of them is seen to move.
+Pcf8591::Level slow_sweep(const Pcf8591 &chip) {
+    return [&chip] {
+        const uint64_t step = chip.now() / 1024 % 510;
+        const uint64_t code = step < 255 ? step : 510 - step;
+        return (static_cast<double>(code) + 0.5) * chip.vref() / 256.0;
+    };
+}
+
+// The receiver board's converter: its output wired back into AIN0, a slowly
+// changing level on AIN1 and two fixed levels on AIN2 and AIN3.
+void fit_converter(Bench &bench) {
+    Pcf8591 &converter = bench.add<Pcf8591>(kCom1, 0);
+    converter.loop_back_output(0);
+    converter.drive_input(1, slow_sweep(converter));
+    converter.set_input_volts(2, 1.0);
+    converter.set_input_volts(3, 2.0);
+}
+
+}  // namespace
 
 std::unique_ptr<Bench> make_default_board() {
     auto bench = std::make_unique<Bench>();
@@ -12,6 +39,7 @@ std::unique_ptr<Bench> make_default_board() {
     bench->add_uart(kCom2, false);
     bench->add_pcf8574(1);
     bench->add_pcf8574(2);
+    fit_converter(*bench);
     // A long-running program must not grow the trace without end.
     bench->bus(kCom1).monitor().limit(4096);
     return bench;
