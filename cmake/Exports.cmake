@@ -93,6 +93,28 @@ function(wirelink_write_module_definition list_file library_file out_file)
   wirelink_write_if_changed("${out_file}" "${text}")
 endfunction()
 
+# Writes the module-definition file from which dlltool makes wirelink.dll's
+# import library, for programs that link it at build time.  There the C
+# symbol comes first, with the decoration the compiler gives a caller,
+# and "==" names the export it imports: "init_iic@4 == init_iic".  (The DLL
+# itself is not linked from this form: ld then leaves the export names
+# unsorted, and the loader's binary search misses some of them.)
+function(wirelink_write_import_definition list_file library_file out_file)
+  wirelink_read_exports("${list_file}")
+  set(text "; Generated from ${list_file}; edit that list instead.\n")
+  string(APPEND text "LIBRARY ${library_file}\nEXPORTS\n")
+  foreach(name kind size IN ZIP_LISTS WIRELINK_EXPORT_NAMES WIRELINK_EXPORT_KINDS WIRELINK_EXPORT_BYTES)
+    if(kind STREQUAL "data")
+      string(APPEND text "  ${name} DATA\n")
+    elseif(kind STREQUAL "worker")
+      string(APPEND text "  ${name}@${size} == _${name}@${size}\n")
+    else()
+      string(APPEND text "  ${name}@${size} == ${name}\n")
+    endif()
+  endforeach()
+  wirelink_write_if_changed("${out_file}" "${text}")
+endfunction()
+
 # Writes the Windows export names and kinds as C initialisers, one
 # {"name", "kind"} per line, for a program to include inside an array.
 function(wirelink_write_windows_name_table list_file out_file)

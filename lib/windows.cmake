@@ -7,7 +7,19 @@ set(module_definition ${CMAKE_CURRENT_BINARY_DIR}/wirelink.def)
 wirelink_write_module_definition(${WIRELINK_EXPORT_LIST} wirelink.dll ${module_definition})
 target_sources(wirelink PRIVATE ${module_definition})
 # Applications load it as "wirelink", not "libwirelink".
-set_target_properties(wirelink PROPERTIES PREFIX "" LINK_DEPENDS ${module_definition})
+set_target_properties(wirelink PROPERTIES PREFIX "")
+
+# The import library that the linker writes beside the DLL knows only the
+# export names, not the stdcall names that a caller's compiler asks for
+# (init_iic@4); dlltool's from the import definition replaces it, so that
+# programs can also link wirelink at build time.
+set(import_definition ${CMAKE_CURRENT_BINARY_DIR}/wirelink-import.def)
+wirelink_write_import_definition(${WIRELINK_EXPORT_LIST} wirelink.dll ${import_definition})
+set_property(TARGET wirelink APPEND PROPERTY LINK_DEPENDS ${module_definition} ${import_definition})
+add_custom_command(TARGET wirelink POST_BUILD
+  COMMAND ${CMAKE_DLLTOOL} --input-def ${import_definition} --dllname wirelink.dll
+          --output-lib $<TARGET_LINKER_FILE:wirelink>
+  COMMENT "Import library for wirelink.dll")
 
 set(port_driver_def ${CMAKE_CURRENT_SOURCE_DIR}/dlportio.def)
 set(port_driver_import ${CMAKE_CURRENT_BINARY_DIR}/libdlportio_import.a)

@@ -56,6 +56,13 @@ bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::st
     look_up(wirelink, "iic_tx_pcf8574", library.iic_tx_pcf8574, missing);
     look_up(wirelink, "__iic_rx_pcf8574@8", library.iic_rx_pcf8574_worker, missing);
     look_up(wirelink, "iic_rx_pcf8574", library.iic_rx_pcf8574, missing);
+    look_up(wirelink, "ad_pcf8591_init", library.ad_pcf8591_init, missing);
+    look_up(wirelink, "ad_pcf8591_setda", library.ad_pcf8591_setda, missing);
+    look_up(wirelink, "ad_pcf8591_readchan", library.ad_pcf8591_readchan, missing);
+    look_up(wirelink, "_pcf8591_init@12", library.pcf8591_init, missing);
+    look_up(wirelink, "_pcf8591_setda@12", library.pcf8591_setda, missing);
+    look_up(wirelink, "_pcf8591_read4chan@8", library.pcf8591_read4chan, missing);
+    look_up(wirelink, "_pcf8591_aout@8", library.pcf8591_aout, missing);
 
     // wirelink.dll brought the port driver in; the bench lives there.
     const HMODULE driver = GetModuleHandleA("dlportio.dll");

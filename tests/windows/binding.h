@@ -35,6 +35,15 @@ struct Wirelink {
     decltype(&::iic_tx_pcf8574) iic_tx_pcf8574;
     decltype(&::_iic_rx_pcf8574) iic_rx_pcf8574_worker;  // exported as __iic_rx_pcf8574@8
     decltype(&::iic_rx_pcf8574) iic_rx_pcf8574;
+    decltype(&::ad_pcf8591_init) ad_pcf8591_init;
+    decltype(&::ad_pcf8591_setda) ad_pcf8591_setda;
+    decltype(&::ad_pcf8591_readchan) ad_pcf8591_readchan;
+    // Workers, exported as _pcf8591_init@12, _pcf8591_setda@12,
+    // _pcf8591_read4chan@8 and _pcf8591_aout@8.
+    decltype(&::pcf8591_init) pcf8591_init;
+    decltype(&::pcf8591_setda) pcf8591_setda;
+    decltype(&::pcf8591_read4chan) pcf8591_read4chan;
+    decltype(&::pcf8591_aout) pcf8591_aout;
 };
 
 // What the tests ask of the simulated bench behind the stand-in dlportio.dll.

@@ -21,6 +21,7 @@ inline std::string describe(int64_t value) { return std::to_string(value); }
 inline std::string describe(uint64_t value) { return std::to_string(value); }
 inline std::string describe(int32_t value) { return std::to_string(value); }
 inline std::string describe(uint32_t value) { return std::to_string(value); }
+inline std::string describe(double value) { return std::to_string(value); }
 
 template <typename Actual, typename Expected>
 void check_equal(const Actual &actual, const Expected &expected, const char *expression,

@@ -1,7 +1,8 @@
 // A representative set of the wire tests, run through wirelink.dll as an
 // application binds it: claim, line operations before a claim, bus
-// primitives, the expanders of the default board read back, the decorated
-// worker, the inert exports, and a stuck clock.
+// primitives, the expanders of the default board read back, the converter
+// through its entries and its float workers, the decorated workers, the
+// inert exports, and a stuck clock.
 
 #include "cases.h"
 
@@ -102,6 +103,34 @@ void failed_write_leaves_the_bus_open_for_a_repeated_start() {
     CHECK_EQ(sim.trace(), "S 76 N Sr 72 A 66 A P");
 }
 
+// The bench program's own calls; the board loops the converter's output back
+// into input 0 and holds 1.0 V and 2.0 V on inputs 2 and 3.
+void converter_entries_set_the_output_and_read_it_back() {
+    claim();
+    CHECK_EQ(wl.ad_pcf8591_init(0, 2550), 0);
+    CHECK_EQ(wl.ad_pcf8591_setda(2500, 0), 1);
+    CHECK_EQ(sim.trace(), "S 90 A 40 A FA A P");
+    CHECK_EQ(wl.ad_pcf8591_readchan(0, 0), 250);
+    CHECK_EQ(wl.ad_pcf8591_readchan(2, 0), 100);
+    CHECK_EQ(wl.ad_pcf8591_readchan(3, 0), 200);
+}
+
+// Floats go in by value and come back in the FPU register: a caller's
+// record, volts in, volts out.
+void converter_workers_take_and_return_floats() {
+    claim();
+    pcf8591_state record{};
+    CHECK_EQ(wl.pcf8591_init(&record, 0, 2.55f), 0);
+    CHECK_EQ(wl.pcf8591_setda(&record, 1.0f, 0), 1);
+    CHECK_EQ(record.dac, 100);
+    CHECK_EQ(wl.pcf8591_read4chan(&record, 0), 1);
+    CHECK_EQ(record.reading[2], 100);
+    CHECK_EQ(record.reading[3], 200);
+    const float volts = wl.pcf8591_aout(&record, 3);
+    CHECK(volts > 1.9921f && volts < 1.9922f);  // 2.55 V * 200 / 256
+    CHECK_EQ(wl.pcf8591_aout(&record, 4), 0.0f);
+}
+
 void inert_exports_return_zero_and_touch_nothing() {
     claim();
     CHECK_EQ(wl.set_strobe(7), 0);
@@ -142,6 +171,8 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
         {"decorated_worker_reads_through_a_pointer", decorated_worker_reads_through_a_pointer},
         {"failed_write_leaves_the_bus_open_for_a_repeated_start",
          failed_write_leaves_the_bus_open_for_a_repeated_start},
+        {"converter_entries_set_the_output_and_read_it_back", converter_entries_set_the_output_and_read_it_back},
+        {"converter_workers_take_and_return_floats", converter_workers_take_and_return_floats},
         {"inert_exports_return_zero_and_touch_nothing", inert_exports_return_zero_and_touch_nothing},
         {"stuck_clock_makes_calls_return_and_the_bus_recovers",
          stuck_clock_makes_calls_return_and_the_bus_recovers},
