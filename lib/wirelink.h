@@ -172,6 +172,61 @@ int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel);
 
 /* --- Character display on a PCF8574 --- */
 
+/*
+ * An HD44780-type display run in 4-bit mode on the pins of the PCF8574 at
+ * index 0: P0 E, P1 R/W, P2 RS, P3 backlight, P4..P7 D4..D7.  Every access
+ * is a series of whole expander transactions.  Before each instruction or
+ * character the driver polls the busy flag up to ten times, printing
+ * "TimeOut busy\n" on standard output at every busy reading; after ten
+ * busy readings the call gives up (see each function).  Without an
+ * expander every read gives 0, so the display looks ready at address 0 and
+ * writes return 0.  Display addresses are 0x00..0x7F; only the low 7 bits of
+ * an address are used, so a set-address instruction stays one whatever the
+ * argument.  Call lcd_init first, after init_iic.
+ */
+
+/* Backlight: lcd_init sets 1, lcd_backlight stores its argument unchanged.
+ * Writes to the display light it only when the cell equals 1, reads of the
+ * display whenever it is not 0. */
+extern WIRELINK_DATA int32_t lcd_BACKLIGHT;
+/* Address cell for callers: lcd_init sets 0; nothing else uses it. */
+extern WIRELINK_DATA int32_t lcd_ADRESS;
+/* The last string read by lcd_read_str, ended by a NUL (31 characters at
+ * most). */
+extern WIRELINK_DATA char lcd_STRING[32];
+
+/* Wakes the controller into 4-bit mode (sleeps 15 ms + 5 ms), then two lines,
+ * cleared, home, incrementing, display and cursor on.  Sets lcd_ADRESS 0 and
+ * lcd_BACKLIGHT 1.  Returns the result of the last instruction. */
+int32_t WIRELINK_CALL lcd_init(void);
+/* Writes an instruction (low 8 bits).  1 when acknowledged; 0 when not, or
+ * when the display stayed busy (then nothing is sent). */
+int32_t WIRELINK_CALL lcd_instr(int32_t instruction);
+/* Writes a character code (low 8 bits) at the address counter; as lcd_instr. */
+int32_t WIRELINK_CALL lcd_wchar(int32_t character);
+/* Reads the character at an address into *character (0..255) and returns the
+ * result of its set-address instruction.  When the display stays busy
+ * *character keeps its value.  A null pointer is refused: nothing is sent
+ * and the result is 0. */
+int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address);
+/* Writes the leading characters of a NUL-terminated string at the address
+ * counter: all of a string of up to 16, the first 16 of a longer one.
+ * Returns 1; a null pointer sends nothing and returns 0. */
+int32_t WIRELINK_CALL lcd_write_str(const char *text);
+/* Reads count characters from the display, starting at an address, into
+ * lcd_STRING and copies them up to and including the first NUL into
+ * destination, which must hold count + 1 bytes.  A count above 31 reads 31
+ * (lcd_STRING's size), so at most 32 bytes are written; a count of 0 or less
+ * gives an empty string and sends nothing.  A character the display stayed
+ * busy for reads as a blank (0x20).  Returns 1; a null destination is
+ * refused: nothing is sent, lcd_STRING is left alone and the result is 0. */
+int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination);
+/* Stores the flag in lcd_BACKLIGHT and writes 0x08 (nonzero) or 0x00 to the
+ * expander.  Returns that write's acknowledge (1 or 0). */
+int32_t WIRELINK_CALL lcd_backlight(int32_t on);
+/* The controller's address counter (0x00..0x7F), or -1 when it stayed busy. */
+int32_t WIRELINK_CALL lcd_get_adress(void);
+
 /* --- PLL synthesizers --- */
 
 #ifdef __cplusplus

@@ -2,8 +2,6 @@
 // libdlportio.so or dlportio.dll, it gives wirelink a bench board instead of
 // real ports.
 
-#include <memory>
-
 #include "bench.h"
 #include "default_board.h"
 #include "wlsim_c.h"
@@ -14,12 +12,12 @@ namespace {
 Bench *current = nullptr;
 
 Bench &default_board() {
-    static std::unique_ptr<Bench> board = [] {
-        auto made = make_default_board();
-        print_transactions_if_asked(*made);
+    static DefaultBoard board = [] {
+        DefaultBoard made = make_default_board();
+        print_activity_if_asked(made);
         return made;
     }();
-    return *board;
+    return *board.bench;
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Indexes, ExpanderAddress,
                          ::testing::Values(AddressCase{1, "S 72 A 5A A P", "S 73 A 5A N P"},
                                            AddressCase{7, "S 7E A 5A A P", "S 7F A 5A N P"},
                                            AddressCase{8, "S 80 N", "S 81 N P"},
-                                           AddressCase{-1, "S 6E N", "S 6F N P"}),
+                                           AddressCase{-1, "S 6E N", "S 6F N P"},
+                                           AddressCase{INT32_MAX, "S 6E N", "S 6F N P"}),
                          [](const auto &info) {
                              const int32_t index = info.param.index;
                              return (index < 0 ? "minus" : "") + std::to_string(index < 0 ? -index : index);

@@ -1,0 +1,114 @@
+// Character display (HD44780 type, 4-bit mode) on the expander at index 0.
+
+#include <cstring>
+
+#include "lcd_port.h"
+
+using namespace wirelink;
+
+namespace {
+
+constexpr int32_t kClear = 0x01;
+constexpr int32_t kHome = 0x02;
+constexpr int32_t kEntryIncrement = 0x06;
+constexpr int32_t kDisplayOff = 0x08;
+constexpr int32_t kDisplayOnCursorOn = 0x0E;
+constexpr int32_t kFourBitTwoLines = 0x28;
+constexpr int32_t kSetDisplayAddress = 0x80;
+
+constexpr int kWriteLimit = 16;
+constexpr int32_t kReadLimit = 31;  // lcd_STRING's characters
+constexpr int32_t kUnreadCharacter = ' ';
+
+int32_t write_byte(int32_t rs, int32_t value) {
+    if (lcd_busy_wait() != 0) return 0;
+    lcd_nibble_out(rs, (value >> 4) & 0x0F);
+    return lcd_nibble_out(rs, value & 0x0F);
+}
+
+// Only the low seven bits are an address: adding a larger one to 0x80 would
+// carry into another instruction (0x80 + 0x81 leaves 0x01, clear display).
+int32_t set_address(int32_t address) { return lcd_instr(kSetDisplayAddress | (address & 0x7F)); }
+
+// The controller powers up 8 bits wide or may sit mid-byte in 4-bit mode;
+// three function sets of 0x3 bring it to a known 8-bit state from either,
+// and 0x2 then switches it to 4 bits.
+void wake_into_four_bit_mode() {
+    lcd_nibble_out(0, 0x3);
+    lcd_sleep_ms(5);
+    lcd_nibble_out(0, 0x3);
+    lcd_sleep_ms(0);
+    lcd_nibble_out(0, 0x3);
+    lcd_sleep_ms(0);
+    lcd_nibble_out(0, 0x2);
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t lcd_ADRESS = 0;
+int32_t lcd_BACKLIGHT = 0;
+char lcd_STRING[32] = {};
+
+int32_t WIRELINK_CALL lcd_instr(int32_t instruction) { return write_byte(0, instruction); }
+
+int32_t WIRELINK_CALL lcd_wchar(int32_t character) { return write_byte(1, character); }
+
+int32_t WIRELINK_CALL lcd_init(void) {
+    iic_tx_pcf8574(kLcdBacklight, lcd_expander);
+    lcd_sleep_ms(15);
+    wake_into_four_bit_mode();
+    lcd_instr(kFourBitTwoLines);
+    lcd_instr(kDisplayOff);
+    lcd_instr(kClear);
+    lcd_instr(kHome);
+    lcd_instr(kEntryIncrement);
+    const int32_t result = lcd_instr(kDisplayOnCursorOn);
+    lcd_ADRESS = 0;
+    lcd_BACKLIGHT = 1;
+    lcd_last_ac = 0;
+    return result;
+}
+
+int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address) {
+    if (character == nullptr) return 0;
+    const int32_t result = set_address(address);
+    if (lcd_busy_wait() == 0) {
+        const int32_t high = lcd_nibble_in(1);
+        const int32_t low = lcd_nibble_in(1);
+        *character = high | (low >> 4);
+    }
+    return result;
+}
+
+int32_t WIRELINK_CALL lcd_write_str(const char *text) {
+    if (text == nullptr) return 0;
+    for (int i = 0; i < kWriteLimit && text[i] != '\0'; ++i)
+        lcd_wchar(static_cast<unsigned char>(text[i]));
+    return 1;
+}
+
+int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination) {
+    if (destination == nullptr) return 0;
+    const int32_t length = count < 0 ? 0 : (count > kReadLimit ? kReadLimit : count);
+    for (int32_t i = 0; i < length; ++i) {
+        // A character the display stayed busy for must not show a stale one.
+        int32_t character = kUnreadCharacter;
+        lcd_rchar(&character, address + i);
+        lcd_STRING[i] = static_cast<char>(character & 0xFF);
+        set_address(address + i + 1);
+    }
+    lcd_STRING[length] = '\0';
+    std::memcpy(destination, lcd_STRING, std::strlen(lcd_STRING) + 1);
+    return 1;
+}
+
+int32_t WIRELINK_CALL lcd_backlight(int32_t on) {
+    lcd_BACKLIGHT = on;
+    return iic_tx_pcf8574(on != 0 ? kLcdBacklight : 0x00, lcd_expander);
+}
+
+int32_t WIRELINK_CALL lcd_get_adress(void) { return lcd_busy_wait() == 0 ? lcd_last_ac : -1; }
+
+}  // extern "C"
