@@ -44,6 +44,13 @@ struct Wirelink {
     decltype(&::pcf8591_setda) pcf8591_setda;
     decltype(&::pcf8591_read4chan) pcf8591_read4chan;
     decltype(&::pcf8591_aout) pcf8591_aout;
+    decltype(&::lcd_init) lcd_init;
+    decltype(&::lcd_write_str) lcd_write_str;
+    decltype(&::lcd_read_str) lcd_read_str;
+    decltype(&::lcd_get_adress) lcd_get_adress;
+    // Data cells.
+    int32_t *lcd_BACKLIGHT;
+    char *lcd_STRING;
 };
 
 // What the tests ask of the simulated bench behind the stand-in dlportio.dll.

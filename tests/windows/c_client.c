@@ -1,7 +1,7 @@
 /* A C program that links wirelink at build time through its import library
  * instead of loading it by name: the stdcall names its compiler asks for
- * (init_iic@4, _iic_rx_pcf8574@8, pcf8591_aout@8) must lead to the DLL's
- * exports.  Runs on the default bench board of the stand-in dlportio.dll. */
+ * (init_iic@4, _iic_rx_pcf8574@8, pcf8591_aout@8) and the data cells
+ * (lcd_BACKLIGHT) must lead to the DLL's exports.  Runs on the default bench board of the stand-in dlportio.dll. */
 #include <stdio.h>
 
 #include "wirelink.h"
@@ -32,6 +32,10 @@ int main(void) {
     expect(pcf8591_readchan(&record, 0, 0) == 1 && record.reading[0] == 200, "output looped back into input 0");
     float volts = pcf8591_aout(&record, 0);
     expect(volts > 1.992f && volts < 1.993f, "volts come back as a float");
+    expect(lcd_init() == 1, "the display wakes up");
+    expect(lcd_BACKLIGHT == 1, "the imported backlight cell reads what the library set");
+    lcd_BACKLIGHT = 0;
+    expect(lcd_backlight(1) == 1 && lcd_BACKLIGHT == 1, "the cell is the library's own");
     expect(deinit_iic() == 0, "deinit_iic");
 
     printf("%d passed, %d failed\n", passed, failed);

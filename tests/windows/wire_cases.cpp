@@ -1,8 +1,8 @@
 // A representative set of the wire tests, run through wirelink.dll as an
 // application binds it: claim, line operations before a claim, bus
 // primitives, the expanders of the default board read back, the converter
-// through its entries and its float workers, the decorated workers, the
-// inert exports, and a stuck clock.
+// through its entries and its float workers, the display and its exported
+// data cells, the decorated workers, the inert exports, and a stuck clock.
 
 #include "cases.h"
 
@@ -131,6 +131,20 @@ void converter_workers_take_and_return_floats() {
     CHECK_EQ(wl.pcf8591_aout(&record, 4), 0.0f);
 }
 
+// The board's display hangs on the expander at index 0.  The cells that the
+// library writes are seen through their exported addresses.
+void display_text_reads_back_through_the_exported_cells() {
+    claim();
+    CHECK_EQ(wl.lcd_init(), 1);
+    CHECK_EQ(*wl.lcd_BACKLIGHT, 1);
+    CHECK_EQ(wl.lcd_write_str("Hi there"), 1);
+    char read_back[9] = {};
+    CHECK_EQ(wl.lcd_read_str(8, 0x00, read_back), 1);
+    CHECK_EQ(std::string(read_back), "Hi there");
+    CHECK_EQ(std::string(wl.lcd_STRING), "Hi there");
+    CHECK_EQ(wl.lcd_get_adress(), 8);
+}
+
 void inert_exports_return_zero_and_touch_nothing() {
     claim();
     CHECK_EQ(wl.set_strobe(7), 0);
@@ -173,6 +187,8 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
          failed_write_leaves_the_bus_open_for_a_repeated_start},
         {"converter_entries_set_the_output_and_read_it_back", converter_entries_set_the_output_and_read_it_back},
         {"converter_workers_take_and_return_floats", converter_workers_take_and_return_floats},
+        {"display_text_reads_back_through_the_exported_cells",
+         display_text_reads_back_through_the_exported_cells},
         {"inert_exports_return_zero_and_touch_nothing", inert_exports_return_zero_and_touch_nothing},
         {"stuck_clock_makes_calls_return_and_the_bus_recovers",
          stuck_clock_makes_calls_return_and_the_bus_recovers},
