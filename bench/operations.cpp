@@ -2,6 +2,7 @@
 
 #include "hd44780.h"
 #include "pcf8591.h"
+#include "recording_slave.h"
 #include "wirelink.h"
 
 void fit_chips(wlsim::Bench &bench) {
@@ -10,6 +11,9 @@ void fit_chips(wlsim::Bench &bench) {
     bench.add_pcf8574(1);
     bench.add<wlsim::Pcf8591>(wlsim::kCom1, 0);
     ad_pcf8591_init(0, 2550);
+    bench.add<wlsim::RecordingSlave>(wlsim::kCom1, 0xC0);
+    pll_tsa5511_init(0x8E, 0, 0x00);
+    pll_tsa5511_calc(100000000, 0);
 }
 
 std::vector<Operation> operations() {
@@ -29,5 +33,6 @@ std::vector<Operation> operations() {
         {"PCF8591 set", 3, [] { ad_pcf8591_setda(1275, 0); }},
         {"lcd_wchar", 28, [] { lcd_wchar('A'); }},
         {"lcd_init", 194, [] { lcd_init(); }},
+        {"TSA5511 send", 5, [] { pll_tsa5511_send(0); }},
     };
 }

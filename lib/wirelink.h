@@ -229,6 +229,153 @@ int32_t WIRELINK_CALL lcd_get_adress(void);
 
 /* --- PLL synthesizers --- */
 
+/* ------------------------------------------------------------------------
+ * Five frequency synthesizers.  Each driver keeps the chip's data bytes in a
+ * state record, computes them from a frequency (calc; no bus traffic) and
+ * writes them in one transaction per register (send).
+ *
+ * Two layers: the workers (tsa5511_init, ...; Windows names _tsa5511_init@16,
+ * ...) take a caller-owned record first, so a caller can keep one record per
+ * chip; the pll_ entries use the library's one record per chip type (zero at
+ * load) and forward their arguments unchanged.
+ *
+ * Frequencies are hertz (the TBB200 uses only ratios, in any one unit).
+ * Divisions truncate toward zero.  Address offsets are added unchanged to the
+ * chip's base byte; only the low 8 bits of a value reach the bus.
+ *
+ * Unsafe input, the same for every chip:
+ * - A null record makes a worker return 0 without touching the bus.
+ * - A zero step (TSA5511 fref between -63 and 63, or a record that no init
+ *   has set; TBB200 fstep 0, or prescaler 0 with a nonzero mode) refuses
+ *   calc: the record is left unchanged and the result is 0, which no chip
+ *   accepts as a divider.
+ * - No argument overflows the arithmetic.  The 37.3 MHz offsets are added in
+ *   64 bits, so even the largest frequencies give their true divider; sums
+ *   of bytes and offsets wrap around 32 bits (their low bits, the ones on the
+ *   bus, stay right); the one quotient that does not fit, -2147483648 / -1,
+ *   wraps to -2147483648 with remainder 0.
+ * Sends clock out every byte and the STOP whatever the chip answers.
+ * ---------------------------------------------------------------------- */
+
+/* TSA5511: write 0xC0 + offset, div_high, div_low, control, port; status
+ * read at 0xC1 + offset.  step = fref / 64 (62,500 Hz for 4 MHz). */
+typedef struct tsa5511_state {
+    int32_t div_high; /* divider bits 8..14 */
+    int32_t div_low;  /* divider with bits 8..14 cleared */
+    int32_t control;
+    int32_t port;
+    int32_t fref;     /* reference in Hz, 4,000,000 unless init says */
+    int32_t step;     /* fref / 64; calc derives it from fref again */
+} tsa5511_state;
+
+/* TSA5523: as the TSA5511 with a band byte for the port byte, a fixed
+ * 50 kHz step and the divider taken for freq + 37.3 MHz. */
+typedef struct tsa5523_state {
+    int32_t div_high;
+    int32_t div_low;
+    int32_t control;
+    int32_t band;     /* 2 after init; 0xA0, 0x90 or 0x30 after calc */
+} tsa5523_state;
+
+/* TBB200: status, R counter and main counter written one register per
+ * transaction, at 0xC4 + mode with register-select byte mode + 8, 4, 12.
+ * The mode is added as given: mode 1 writes at the odd byte 0xC5. */
+typedef struct tbb200_state {
+    int32_t mode;      /* 0 single-modulus main counter, else N + swallow A */
+    int32_t status;    /* 0xF8 after init, then the last status sent */
+    int32_t r_high;    /* R >> 8 */
+    int32_t r_low;     /* R & 0xFF */
+    int32_t n_byte1;   /* A >> 4 (swallow mode only) */
+    int32_t n_byte2;   /* T >> 8; swallow mode: (A & 0x0F) * 16 + (N >> 8) */
+    int32_t n_byte3;   /* T & 0xFF; swallow mode: N & 0xFF */
+    int32_t fref;
+    int32_t prescaler; /* P: T = N * P + A */
+} tbb200_state;
+
+/* TSA6057: write 0xC4 + offset, subaddress, db0, db1, db2, db3. */
+typedef struct tsa6057_state {
+    int32_t subaddress; /* 0 */
+    int32_t step;       /* 1,000, 10,000 or 25,000 Hz */
+    int32_t db0;        /* divider bits 0..6 in bits 7..1, bit 0 set */
+    int32_t db1;        /* divider bits 7..14 */
+    int32_t db2;        /* reference select + control bits 5..2 + divider bits 15..16 */
+    int32_t db3;        /* 0 */
+} tsa6057_state;
+
+/* SDA3302: the TSA5523's record and transaction; the divider counts 62.5 kHz
+ * steps of freq + 37.3 MHz. */
+typedef struct sda3302_state {
+    int32_t div_high;
+    int32_t div_low;
+    int32_t control;
+    int32_t band;     /* 2 after init; 1, 2 or 4 after calc */
+} sda3302_state;
+
+/* Workers.  init returns its control argument (TBB200: 0xF8); calc returns
+ * the divider (TBB200: the total ratio freq / fstep), 0 when refused; send
+ * returns the acknowledge flag of the last byte; read returns the status
+ * byte, 0 when the address was not acknowledged. */
+
+/* fref 0 keeps 4,000,000 Hz. */
+int32_t WIRELINK_CALL tsa5511_init(tsa5511_state *state, int32_t control, int32_t fref, int32_t port);
+/* step_mode 1 makes an odd divider even (n - 1). */
+int32_t WIRELINK_CALL tsa5511_calc(tsa5511_state *state, int32_t freq, int32_t step_mode);
+int32_t WIRELINK_CALL tsa5511_send(tsa5511_state *state, int32_t address_offset);
+int32_t WIRELINK_CALL tsa5511_read(int32_t address_offset);
+
+int32_t WIRELINK_CALL tsa5523_init(tsa5523_state *state, int32_t control);
+/* Band from freq: up to 169 MHz 0xA0, up to 454 MHz 0x90, above 0x30. */
+int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t step_mode);
+int32_t WIRELINK_CALL tsa5523_send(tsa5523_state *state, int32_t address_offset);
+int32_t WIRELINK_CALL tsa5523_read(int32_t address_offset);
+
+int32_t WIRELINK_CALL tbb200_init(tbb200_state *state, int32_t mode, int32_t fref, int32_t prescaler);
+/* R = fref / fstep, T = freq / fstep; swallow mode splits T into N = T / P and
+ * A = T - N * P.  Returns T. */
+int32_t WIRELINK_CALL tbb200_calc(tbb200_state *state, int32_t fstep, int32_t freq);
+/* Stores status in the record, acknowledged or not. */
+int32_t WIRELINK_CALL tbb200_send_status(tbb200_state *state, int32_t status);
+int32_t WIRELINK_CALL tbb200_send_r_cnt(tbb200_state *state);
+int32_t WIRELINK_CALL tbb200_send_n_cnt(tbb200_state *state);
+
+/* ref_select 0: 1 kHz step, 64: 10 kHz, 128 and any other value: 25 kHz.
+ * It is added to db2 as given, so a value other than 0, 64 or 128 also lands
+ * in the control bits.  The control bits of init survive every calc. */
+int32_t WIRELINK_CALL tsa6057_init(tsa6057_state *state, int32_t control_bits, int32_t ref_select);
+int32_t WIRELINK_CALL tsa6057_calc(tsa6057_state *state, int32_t freq, int32_t ref_select);
+int32_t WIRELINK_CALL tsa6057_send(tsa6057_state *state, int32_t address_offset);
+
+int32_t WIRELINK_CALL sda3302_init(sda3302_state *state, int32_t control);
+/* step_mode 1 makes the divider even, 2 a multiple of 4.  Band from freq: up
+ * to 122 MHz 1, up to 471 MHz 2, above 4. */
+int32_t WIRELINK_CALL sda3302_calc(sda3302_state *state, int32_t freq, int32_t step_mode);
+int32_t WIRELINK_CALL sda3302_send(sda3302_state *state, int32_t address_offset);
+
+/* Public entries on the library's records. */
+int32_t WIRELINK_CALL pll_tsa5511_init(int32_t control, int32_t fref, int32_t port);
+int32_t WIRELINK_CALL pll_tsa5511_calc(int32_t freq, int32_t step_mode);
+int32_t WIRELINK_CALL pll_tsa5511_send(int32_t address_offset);
+int32_t WIRELINK_CALL pll_tsa5511_read(int32_t address_offset);
+
+int32_t WIRELINK_CALL pll_tsa5523_init(int32_t control);
+int32_t WIRELINK_CALL pll_tsa5523_calc(int32_t freq, int32_t step_mode);
+int32_t WIRELINK_CALL pll_tsa5523_send(int32_t address_offset);
+int32_t WIRELINK_CALL pll_tsa5523_read(int32_t address_offset);
+
+int32_t WIRELINK_CALL pll_tbb200_init(int32_t mode, int32_t fref, int32_t prescaler);
+int32_t WIRELINK_CALL pll_tbb200_calc(int32_t fstep, int32_t freq);
+int32_t WIRELINK_CALL pll_tbb200_send_status(int32_t status);
+int32_t WIRELINK_CALL pll_tbb200_send_r_cnt(void);
+int32_t WIRELINK_CALL pll_tbb200_send_n_cnt(void);
+
+int32_t WIRELINK_CALL pll_tsa6057_init(int32_t control_bits, int32_t ref_select);
+int32_t WIRELINK_CALL pll_tsa6057_calc(int32_t freq, int32_t ref_select);
+int32_t WIRELINK_CALL pll_tsa6057_send(int32_t address_offset);
+
+int32_t WIRELINK_CALL pll_sda3302_init(int32_t control);
+int32_t WIRELINK_CALL pll_sda3302_calc(int32_t freq, int32_t step_mode);
+int32_t WIRELINK_CALL pll_sda3302_send(int32_t address_offset);
+
 #ifdef __cplusplus
 }
 #endif

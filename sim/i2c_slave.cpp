@@ -48,8 +48,8 @@ void I2cSlave::receive_fall() {
     if (!in_ack_) {
         if (bit_ < 8) return;
         if (phase_ == Phase::address) {
-            reading_ = (shift_ & 1) != 0;
             acked_ = address(shift_);
+            reading_ = transmits_after(shift_);
         } else {
             acked_ = write(shift_);
         }

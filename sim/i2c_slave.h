@@ -35,6 +35,10 @@ protected:
     virtual void read_acknowledged(bool /*ack*/) {}
     virtual void started() {}
     virtual void stopped() {}
+    // Whether the master reads after this (acknowledged) address byte.  Bit 0
+    // by the rule; a chip without a read direction may be written at an odd
+    // byte.
+    virtual bool transmits_after(uint8_t address_byte) const { return (address_byte & 1) != 0; }
 
 private:
     enum class Phase { idle, address, writing, reading, ignoring };

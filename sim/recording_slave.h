@@ -16,6 +16,11 @@ public:
     // address_byte: the write address (bit 0 clear); reads use address_byte | 1.
     explicit RecordingSlave(uint8_t address_byte) : address_(address_byte & 0xFE) {}
 
+    // A chip without a read direction: it answers exactly address_byte, bit 0
+    // included, and takes every byte after it as written.
+    struct WriteOnly {};
+    RecordingSlave(uint8_t address_byte, WriteOnly) : address_(address_byte), write_only_(true) {}
+
     // The data bytes of each write transaction addressed to this slave.
     const std::vector<std::vector<uint8_t>> &transactions() const { return transactions_; }
     std::vector<uint8_t> last() const;
@@ -33,9 +38,11 @@ protected:
     bool write(uint8_t byte) override;
     uint8_t read() override { return status_; }
     void started() override { in_write_ = false; }
+    bool transmits_after(uint8_t address_byte) const override;
 
 private:
     uint8_t address_;
+    bool write_only_ = false;
     uint8_t status_ = 0;
     bool nack_address_ = false;
     int nack_from_ = -1;
