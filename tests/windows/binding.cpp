@@ -75,6 +75,13 @@ bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::st
     look_up_function(wirelink, "lcd_write_str", library.lcd_write_str, missing);
     look_up_function(wirelink, "lcd_read_str", library.lcd_read_str, missing);
     look_up_function(wirelink, "lcd_get_adress", library.lcd_get_adress, missing);
+    look_up_function(wirelink, "pll_tsa5511_init", library.pll_tsa5511_init, missing);
+    look_up_function(wirelink, "pll_tsa5511_calc", library.pll_tsa5511_calc, missing);
+    look_up_function(wirelink, "pll_tsa5511_send", library.pll_tsa5511_send, missing);
+    look_up_function(wirelink, "_tsa5511_init@16", library.tsa5511_init, missing);
+    look_up_function(wirelink, "_tsa5511_calc@12", library.tsa5511_calc, missing);
+    look_up_function(wirelink, "_tsa5511_send@8", library.tsa5511_send, missing);
+    look_up_function(wirelink, "_tsa5511_read@4", library.tsa5511_read, missing);
     look_up_cell(wirelink, "lcd_BACKLIGHT", library.lcd_BACKLIGHT, missing);
     look_up_cell(wirelink, "lcd_STRING", library.lcd_STRING, missing);
 

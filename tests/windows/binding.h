@@ -48,6 +48,15 @@ struct Wirelink {
     decltype(&::lcd_write_str) lcd_write_str;
     decltype(&::lcd_read_str) lcd_read_str;
     decltype(&::lcd_get_adress) lcd_get_adress;
+    decltype(&::pll_tsa5511_init) pll_tsa5511_init;
+    decltype(&::pll_tsa5511_calc) pll_tsa5511_calc;
+    decltype(&::pll_tsa5511_send) pll_tsa5511_send;
+    // Workers, exported as _tsa5511_init@16, _tsa5511_calc@12,
+    // _tsa5511_send@8 and _tsa5511_read@4.
+    decltype(&::tsa5511_init) tsa5511_init;
+    decltype(&::tsa5511_calc) tsa5511_calc;
+    decltype(&::tsa5511_send) tsa5511_send;
+    decltype(&::tsa5511_read) tsa5511_read;
     // Data cells.
     int32_t *lcd_BACKLIGHT;
     char *lcd_STRING;

@@ -2,7 +2,8 @@
 // application binds it: claim, line operations before a claim, bus
 // primitives, the expanders of the default board read back, the converter
 // through its entries and its float workers, the display and its exported
-// data cells, the decorated workers, the inert exports, and a stuck clock.
+// data cells, a synthesizer through both layers, the decorated workers, the
+// inert exports, and a stuck clock.
 
 #include "cases.h"
 
@@ -145,6 +146,22 @@ void display_text_reads_back_through_the_exported_cells() {
     CHECK_EQ(wl.lcd_get_adress(), 8);
 }
 
+// The board carries no synthesizer: every byte goes out unanswered, and the
+// divider bytes show which record was sent.
+void synthesizer_layers_compute_and_send_their_own_records() {
+    claim();
+    CHECK_EQ(wl.pll_tsa5511_init(0x8E, 0, 0x01), 0x8E);
+    CHECK_EQ(wl.pll_tsa5511_calc(100'000'000, 0), 1600);
+    tsa5511_state record{};
+    CHECK_EQ(wl.tsa5511_init(&record, 0x8E, 0, 0x01), 0x8E);
+    CHECK_EQ(wl.tsa5511_calc(&record, 100'062'500, 0), 1601);
+    CHECK_EQ(sim.accesses(), uint64_t{0});
+    CHECK_EQ(wl.pll_tsa5511_send(0), 0);
+    CHECK_EQ(wl.tsa5511_send(&record, 0), 0);
+    CHECK_EQ(wl.tsa5511_read(0), 0);
+    CHECK_EQ(sim.trace(), "S C0 N 06 N 40 N 8E N 01 N P S C0 N 06 N 41 N 8E N 01 N P S C1 N P");
+}
+
 void inert_exports_return_zero_and_touch_nothing() {
     claim();
     CHECK_EQ(wl.set_strobe(7), 0);
@@ -189,6 +206,8 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
         {"converter_workers_take_and_return_floats", converter_workers_take_and_return_floats},
         {"display_text_reads_back_through_the_exported_cells",
          display_text_reads_back_through_the_exported_cells},
+        {"synthesizer_layers_compute_and_send_their_own_records",
+         synthesizer_layers_compute_and_send_their_own_records},
         {"inert_exports_return_zero_and_touch_nothing", inert_exports_return_zero_and_touch_nothing},
         {"stuck_clock_makes_calls_return_and_the_bus_recovers",
          stuck_clock_makes_calls_return_and_the_bus_recovers},
