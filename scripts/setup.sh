@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev xvfb xauth "$@")
+          qt6-base-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

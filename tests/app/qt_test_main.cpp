@@ -1,0 +1,16 @@
+// GoogleTest main with a widget application, on Qt's offscreen platform
+// unless the environment asks for another one.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // The toolkit may run threads of its own; death tests must re-execute.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}
