@@ -33,3 +33,96 @@ function(wirelink_write_version_script list_file out_file)
   string(APPEND text "  local:\n    *;\n};\n")
   file(WRITE "${out_file}" "${text}")
 endfunction()
+
+# Writes a generated file only when its text changes, so that reconfiguring
+# does not relink what depends on it.
+function(wirelink_write_if_changed out_file text)
+  file(WRITE "${out_file}.new" "${text}")
+  file(COPY_FILE "${out_file}.new" "${out_file}" ONLY_IF_DIFFERENT)
+  file(REMOVE "${out_file}.new")
+endfunction()
+
+# Reads lib/exports.list into WIRELINK_WINDOWS_EXPORT_NAMES: the names that
+# wirelink.dll exports, in list order.  A worker carries its stdcall
+# decoration, a leading underscore and "@" plus its argument bytes.
+function(wirelink_read_windows_exports list_file)
+  wirelink_read_exports("${list_file}")
+  set(windows_names "")
+  foreach(name kind size IN ZIP_LISTS WIRELINK_EXPORT_NAMES WIRELINK_EXPORT_KINDS WIRELINK_EXPORT_BYTES)
+    if(kind STREQUAL "worker")
+      list(APPEND windows_names "_${name}@${size}")
+    elseif(kind STREQUAL "entry" OR kind STREQUAL "data")
+      list(APPEND windows_names "${name}")
+    else()
+      message(FATAL_ERROR "${list_file}: ${name} has the unknown kind '${kind}'")
+    endif()
+  endforeach()
+  set(WIRELINK_WINDOWS_EXPORT_NAMES "${windows_names}" PARENT_SCOPE)
+endfunction()
+
+# Writes the module-definition file of wirelink.dll.
+#
+# The i686 compiler names a stdcall function "_name@bytes", and ld reads the
+# names of a .def file without that leading underscore, so "name@bytes" is
+# the function itself.  Every function export is therefore an alias,
+# "export = name@bytes": an entry drops the decoration, a worker keeps it
+# with one more leading underscore.  (--kill-at would strip the "@bytes" that
+# the workers must keep.)  Only a stdcall function has an "@bytes" name, so a
+# function that is not stdcall, or a wrong byte count in the list, fails the
+# link ("cannot export name@bytes: symbol not defined").
+function(wirelink_write_module_definition list_file library_file out_file)
+  wirelink_read_exports("${list_file}")
+  set(text "; Generated from ${list_file}; edit that list instead.\n")
+  string(APPEND text "LIBRARY ${library_file}\nEXPORTS\n")
+  foreach(name kind size IN ZIP_LISTS WIRELINK_EXPORT_NAMES WIRELINK_EXPORT_KINDS WIRELINK_EXPORT_BYTES)
+    if(kind STREQUAL "data")
+      string(APPEND text "  ${name} DATA\n")
+      continue()
+    endif()
+    if(NOT size MATCHES "^[0-9]+$")
+      message(FATAL_ERROR "${list_file}: ${name} needs its argument bytes")
+    endif()
+    if(kind STREQUAL "worker")
+      string(APPEND text "  _${name}@${size} = ${name}@${size}\n")
+    elseif(kind STREQUAL "entry")
+      string(APPEND text "  ${name} = ${name}@${size}\n")
+    else()
+      message(FATAL_ERROR "${list_file}: ${name} has the unknown kind '${kind}'")
+    endif()
+  endforeach()
+  wirelink_write_if_changed("${out_file}" "${text}")
+endfunction()
+
+# Writes the module-definition file from which dlltool makes wirelink.dll's
+# import library, for programs that link it at build time.  There the C
+# symbol comes first, with the decoration the compiler gives a caller,
+# and "==" names the export it imports: "init_iic@4 == init_iic".  (The DLL
+# itself is not linked from this form: ld then leaves the export names
+# unsorted, and the loader's binary search misses some of them.)
+function(wirelink_write_import_definition list_file library_file out_file)
+  wirelink_read_exports("${list_file}")
+  set(text "; Generated from ${list_file}; edit that list instead.\n")
+  string(APPEND text "LIBRARY ${library_file}\nEXPORTS\n")
+  foreach(name kind size IN ZIP_LISTS WIRELINK_EXPORT_NAMES WIRELINK_EXPORT_KINDS WIRELINK_EXPORT_BYTES)
+    if(kind STREQUAL "data")
+      string(APPEND text "  ${name} DATA\n")
+    elseif(kind STREQUAL "worker")
+      string(APPEND text "  ${name}@${size} == _${name}@${size}\n")
+    else()
+      string(APPEND text "  ${name}@${size} == ${name}\n")
+    endif()
+  endforeach()
+  wirelink_write_if_changed("${out_file}" "${text}")
+endfunction()
+
+# Writes the Windows export names and kinds as C initialisers, one
+# {"name", "kind"} per line, for a program to include inside an array.
+function(wirelink_write_windows_name_table list_file out_file)
+  wirelink_read_exports("${list_file}")
+  wirelink_read_windows_exports("${list_file}")
+  set(text "/* Generated from ${list_file}. */\n")
+  foreach(name kind IN ZIP_LISTS WIRELINK_WINDOWS_EXPORT_NAMES WIRELINK_EXPORT_KINDS)
+    string(APPEND text "{\"${name}\", \"${kind}\"},\n")
+  endforeach()
+  wirelink_write_if_changed("${out_file}" "${text}")
+endfunction()

@@ -1,8 +1,10 @@
 // The simulated bench behind the port driver's interface: loaded in place of
-// libdlportio.so, it gives wirelink a bench board instead of real ports.
+// libdlportio.so or dlportio.dll, it gives wirelink a bench board instead of
+// real ports.
 
 #include "bench.h"
 #include "default_board.h"
+#include "wlsim_c.h"
 
 namespace wlsim {
 namespace {
@@ -28,11 +30,11 @@ Bench &attached() { return current != nullptr ? *current : default_board(); }
 
 extern "C" {
 
-unsigned char DlPortReadPortUchar(unsigned long port) {
+WLSIM_EXPORT unsigned char WLSIM_PORT_CALL DlPortReadPortUchar(unsigned long port) {
     return wlsim::attached().read(static_cast<uint32_t>(port));
 }
 
-void DlPortWritePortUchar(unsigned long port, unsigned char value) {
+WLSIM_EXPORT void WLSIM_PORT_CALL DlPortWritePortUchar(unsigned long port, unsigned char value) {
     wlsim::attached().write(static_cast<uint32_t>(port), value);
 }
 
