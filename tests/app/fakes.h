@@ -1,13 +1,12 @@
 // Test doubles for HwMain: a window made of plain values and a wirelink
-// table that records its calls.  Both write into one shared log so that
-// tests can check the order of window and library work together.
+// table that records its calls, both into one log so that tests see the
+// order of window and library work together.
 #ifndef RIGCHECK_TESTS_FAKES_H
 #define RIGCHECK_TESTS_FAKES_H
 
 #include <array>
-#include <cstdint>
-#include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "window_controls.h"
@@ -20,25 +19,14 @@ using CallLog = std::vector<std::string>;
 class FakeWirelink {
  public:
   explicit FakeWirelink(CallLog &log) : log_(log) {
-    api.set_port_delay = [this](int32_t delay) { return record("set_port_delay", {delay}); };
-    api.init_iic = [this](int32_t choice) {
-      record("init_iic", {choice});
-      return adapterPort;
-    };
-    api.deinit_iic = [this] { return record("deinit_iic", {}); };
-    api.iic_tx_pcf8574 = [this](int32_t value, int32_t index) {
-      return record("iic_tx_pcf8574", {value, index});
-    };
-    api.ad_pcf8591_init = [this](int32_t mode, int32_t reference) {
-      return record("ad_pcf8591_init", {mode, reference});
-    };
-    api.ad_pcf8591_setda = [this](int32_t millivolts, int32_t address) {
-      return record("ad_pcf8591_setda", {millivolts, address});
-    };
-    api.ad_pcf8591_readchan = [this](int32_t channel, int32_t address) {
-      record("ad_pcf8591_readchan", {channel, address});
-      return readings.at(static_cast<std::size_t>(channel));
-    };
+    api.set_port_delay = recorder<int32_t>("set_port_delay");
+    api.init_iic = recorder<int32_t>("init_iic", [this](int32_t) { return adapterPort; });
+    api.deinit_iic = recorder<>("deinit_iic");
+    api.iic_tx_pcf8574 = recorder<int32_t, int32_t>("iic_tx_pcf8574");
+    api.ad_pcf8591_init = recorder<int32_t, int32_t>("ad_pcf8591_init");
+    api.ad_pcf8591_setda = recorder<int32_t, int32_t>("ad_pcf8591_setda");
+    api.ad_pcf8591_readchan = recorder<int32_t, int32_t>(
+        "ad_pcf8591_readchan", [this](int32_t channel, int32_t) { return readings.at(channel); });
   }
 
   int32_t adapterPort = 0x3F8;
@@ -46,15 +34,17 @@ class FakeWirelink {
   WirelinkApi api;
 
  private:
-  int32_t record(const std::string &name, std::initializer_list<int32_t> args) {
-    std::string call = name + "(";
-    const char *separator = "";
-    for (int32_t arg : args) {
-      call += separator + std::to_string(arg);
-      separator = ",";
-    }
-    log_.push_back(call + ")");
-    return 0;
+  // Logs the call as "name(1,2)" and answers 0, or what `answer` says.
+  template <typename... Args>
+  std::function<int32_t(Args...)> recorder(
+      std::string name, std::type_identity_t<std::function<int32_t(Args...)>> answer = {}) {
+    return [this, name, answer](Args... args) {
+      std::string call = name + "(";
+      ((call += std::to_string(args) + ","), ...);
+      if (sizeof...(Args) > 0) call.pop_back();
+      log_.push_back(call + ")");
+      return answer ? answer(args...) : 0;
+    };
   }
 
   CallLog &log_;
@@ -68,32 +58,21 @@ class FakeWindow final : public WindowControls {
     statusText = text;
     statusColour = colour;
   }
-  BoxState boxState(int group, int bit) const override {
-    return boxes.at(static_cast<std::size_t>(group - 1)).at(static_cast<std::size_t>(bit));
-  }
-  void setReadout(int channel, const QString &text) override {
-    readouts.at(static_cast<std::size_t>(channel)) = text;
-  }
-  void setupSlider(const SliderSetup &setup) override {
-    log_.push_back("setupSlider");
-    slider = setup;
-    sliderPosition = setup.value;
-  }
+  BoxState boxState(int group, int bit) const override { return boxes.at(group - 1).at(bit); }
+  void setReadout(int channel, const QString &text) override { readouts.at(channel) = text; }
+  void setupSlider(const SliderSetup &) override { log_.push_back("setupSlider"); }
   int sliderValue() const override { return sliderPosition; }
   void setUoutCaption(const QString &text) override { uout = text; }
   void closeWindow() override { log_.push_back("closeWindow"); }
 
-  void check(int group, std::initializer_list<int> bits) {
-    for (int bit : bits) {
-      boxes.at(static_cast<std::size_t>(group - 1)).at(static_cast<std::size_t>(bit)) = BoxState::Checked;
-    }
+  void set(int group, const std::vector<int> &bits, BoxState state = BoxState::Checked) {
+    for (int bit : bits) boxes.at(group - 1).at(bit) = state;
   }
 
-  QString statusText = QStringLiteral("MsgLabel");
+  QString statusText;
   QColor statusColour;
   std::array<std::array<BoxState, 8>, 2> boxes{};
-  std::array<QString, 4> readouts{"0", "0", "0", "0"};
-  std::optional<SliderSetup> slider;
+  std::array<QString, 4> readouts{};
   int sliderPosition = 0;
   QString uout = QStringLiteral("0");
 

@@ -6,8 +6,6 @@
 
 int main(int argc, char *argv[]) {
   ::testing::InitGoogleTest(&argc, argv);
-  // The toolkit may run threads of its own; death tests must re-execute.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }

@@ -7,43 +7,27 @@
 
 namespace {
 
-struct Outcome {
-  bool finished;
-  QProcess::ExitStatus status;
-  int exitCode;
-  QString errors;
-};
-
-Outcome runRigcheckWithLibraryPath(const QString &libraryDir) {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("LD_LIBRARY_PATH"), libraryDir);
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  QProcess rigcheck;
-  rigcheck.setProcessEnvironment(environment);
-  rigcheck.start(QStringLiteral(RIGCHECK_EXECUTABLE), {});
-  const bool finished = rigcheck.waitForFinished(30000);
-  if (!finished) {
-    rigcheck.kill();
-    rigcheck.waitForFinished();
+TEST(RigcheckProcess, AMissingLibraryOrEntryPointEndsItWithAMessageAndAFailureStatus) {
+  const std::pair<const char *, const char *> cases[] = {
+      {RIGCHECK_EMPTY_LIBRARY_DIR, "libwirelink.so"}, {RIGCHECK_STUB_DIR, "ad_pcf8591_init"}};
+  for (const auto &[libraryDir, missing] : cases) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QString::fromUtf8(libraryDir));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess rigcheck;
+    rigcheck.setProcessEnvironment(environment);
+    rigcheck.start(QStringLiteral(RIGCHECK_EXECUTABLE), {});
+    if (!rigcheck.waitForFinished(30000)) {
+      rigcheck.kill();
+      rigcheck.waitForFinished();
+      ADD_FAILURE() << "rigcheck kept running without " << missing;
+      continue;
+    }
+    EXPECT_EQ(rigcheck.exitStatus(), QProcess::NormalExit) << missing;
+    EXPECT_NE(rigcheck.exitCode(), 0) << missing;
+    const QString errors = QString::fromLocal8Bit(rigcheck.readAllStandardError());
+    EXPECT_TRUE(errors.contains(missing)) << errors.toStdString();
   }
-  return {finished, rigcheck.exitStatus(), rigcheck.exitCode(),
-          QString::fromLocal8Bit(rigcheck.readAllStandardError())};
-}
-
-TEST(RigcheckProcess, MissingLibraryEndsTheProgramWithAMessage) {
-  const Outcome outcome = runRigcheckWithLibraryPath(RIGCHECK_EMPTY_LIBRARY_DIR);
-  ASSERT_TRUE(outcome.finished) << "rigcheck kept running without its library";
-  EXPECT_EQ(outcome.status, QProcess::NormalExit);
-  EXPECT_NE(outcome.exitCode, 0);
-  EXPECT_TRUE(outcome.errors.contains("libwirelink.so")) << outcome.errors.toStdString();
-}
-
-TEST(RigcheckProcess, MissingEntryPointEndsTheProgramWithAMessage) {
-  const Outcome outcome = runRigcheckWithLibraryPath(RIGCHECK_STUB_DIR);
-  ASSERT_TRUE(outcome.finished) << "rigcheck kept running without an entry point";
-  EXPECT_EQ(outcome.status, QProcess::NormalExit);
-  EXPECT_NE(outcome.exitCode, 0);
-  EXPECT_TRUE(outcome.errors.contains("ad_pcf8591_init")) << outcome.errors.toStdString();
 }
 
 }  // namespace

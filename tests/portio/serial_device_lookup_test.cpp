@@ -2,55 +2,49 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_sysfs.h"
+#include "fake_system.h"
 
 namespace {
 
 using dlportio::find_serial_device;
 
-TEST(SerialDeviceLookup, FindsTheEntryThatOwnsEachBase) {
-    FakeSysfs sysfs;
-    sysfs.add_tty("ttyS0", "0x3F8");
-    sysfs.add_tty("ttyS1", "0x2F8");
-    sysfs.add_tty("ttyS2", "0x3E8");
-    sysfs.add_tty("ttyS3", "0x0");  // a registered but unused slot
+struct LookupCase {
+    const char* why;
+    std::vector<std::pair<std::string, const char*>> entries;  // null: no port file
+    unsigned long base;
+    std::optional<std::string> found;
+};
+void PrintTo(const LookupCase& c, std::ostream* out) { *out << c.why; }
 
-    const struct {
-        unsigned long base;
-        std::optional<std::string> device;
-    } cases[] = {
-        {0x3F8, "ttyS0"}, {0x2F8, "ttyS1"}, {0x3E8, "ttyS2"}, {0x2E8, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(find_serial_device(sysfs.root(), c.base), c.device) << std::hex << c.base;
+class SerialDeviceLookup : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(SerialDeviceLookup, FindsTheTtySEntryThatOwnsTheBase) {
+    FakeSysfs sysfs;
+    for (const auto& [name, port] : GetParam().entries) {
+        sysfs.add_tty(name, port);
     }
+    EXPECT_EQ(find_serial_device(sysfs.root(), GetParam().base), GetParam().found);
+    EXPECT_EQ(find_serial_device(sysfs.root() / "absent", GetParam().base), std::nullopt);
 }
 
-TEST(SerialDeviceLookup, SkipsEntriesThatAreNotSerialPortsOrCannotBeRead) {
-    FakeSysfs sysfs;
-    sysfs.add_tty("tty0", "0x3F8");    // not a ttyS entry
-    sysfs.add_tty("ttyS", "0x3F8");    // no number
-    sysfs.add_entry("ttyS1");          // no port file
-    sysfs.add_tty("ttyS2", "");        // empty port file
-    sysfs.add_tty("ttyS3", "0x3F8x");  // trailing garbage
-    sysfs.add_tty("ttyS4", "serial");
-    EXPECT_EQ(find_serial_device(sysfs.root(), 0x3F8), std::nullopt);
+// ttyS3 is a registered but unused slot.
+const std::vector<std::pair<std::string, const char*>> kStandard{
+    {"ttyS0", "0x3F8"}, {"ttyS1", "0x2F8"}, {"ttyS2", "0x3E8"}, {"ttyS3", "0x0"}};
+// Not serial ports, or port files that cannot be read as a base, all of
+// which would come before ttyS5.
+const std::vector<std::pair<std::string, const char*>> kUnfitThenS5{
+    {"tty0", "0x3F8"}, {"ttyS", "0x3F8"}, {"ttyS1", nullptr}, {"ttyS2", ""},
+    {"ttyS3", "0x3F8x"}, {"ttyS4", "serial"}, {"ttyS5", "0x3f8"}};
 
-    sysfs.add_tty("ttyS5", "0x3f8");
-    EXPECT_EQ(find_serial_device(sysfs.root(), 0x3F8), "ttyS5");
-}
-
-TEST(SerialDeviceLookup, TakesTheLowestNameWhenTwoClaimTheSameBase) {
-    FakeSysfs sysfs;
-    sysfs.add_tty("ttyS7", "0x2F8");
-    sysfs.add_tty("ttyS1", "0x2F8");
-    EXPECT_EQ(find_serial_device(sysfs.root(), 0x2F8), "ttyS1");
-}
-
-TEST(SerialDeviceLookup, AMissingTreeFindsNothing) {
-    FakeSysfs sysfs;
-    EXPECT_EQ(find_serial_device(sysfs.root() / "absent", 0x3F8), std::nullopt);
-    EXPECT_EQ(find_serial_device(sysfs.root(), 0x3F8), std::nullopt);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Sysfs, SerialDeviceLookup,
+    ::testing::Values(LookupCase{"Com1", kStandard, 0x3F8, "ttyS0"},
+                      LookupCase{"Com2", kStandard, 0x2F8, "ttyS1"},
+                      LookupCase{"Com3", kStandard, 0x3E8, "ttyS2"},
+                      LookupCase{"Com4Absent", kStandard, 0x2E8, std::nullopt},
+                      LookupCase{"SkipsUnfitEntries", kUnfitThenS5, 0x3F8, "ttyS5"},
+                      LookupCase{"LowestOfTwo", {{"ttyS7", "0x2F8"}, {"ttyS1", "0x2F8"}}, 0x2F8, "ttyS1"},
+                      LookupCase{"EmptyTree", {}, 0x3F8, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.why); });
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The cases of the Windows test program.
+// The wire cases of the Windows test program.
 #ifndef WIRELINK_WINDOWS_CASES_H
 #define WIRELINK_WINDOWS_CASES_H
 
@@ -6,9 +6,6 @@
 
 #include "binding.h"
 #include "checks.h"
-
-// The export table as the loader sees it.
-std::vector<TestCase> export_cases();
 
 // The library at the wire, against the default bench board of the stand-in
 // port driver (adapter on 0x3F8, bare UART on 0x2F8, PCF8574 at indexes 1
@@ -18,8 +15,5 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
 // Checks that no case touched a port outside the serial ports or put a
 // START or STOP inside a byte.
 void check_bench_is_clean();
-
-// Loading wirelink.dll from a directory that has no dlportio.dll.
-std::vector<TestCase> missing_driver_cases();
 
 #endif

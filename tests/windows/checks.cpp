@@ -12,21 +12,15 @@ void record_failure(const char *file, int line, const std::string &message) {
 }
 
 int run_cases(const std::vector<TestCase> &cases, void (*after_each)()) {
-    int passed = 0;
     int failed = 0;
     for (const TestCase &test : cases) {
         failures_in_case = 0;
         test.run();
         if (after_each != nullptr) after_each();
-        if (failures_in_case == 0) {
-            ++passed;
-            std::printf("ok      %s\n", test.name);
-        } else {
-            ++failed;
-            std::printf("FAILED  %s\n", test.name);
-        }
+        failed += failures_in_case != 0;
+        std::printf("%s %s\n", failures_in_case == 0 ? "ok     " : "FAILED ", test.name);
         std::fflush(stdout);
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
+    std::printf("%d passed, %d failed\n", static_cast<int>(cases.size()) - failed, failed);
     return failed;
 }

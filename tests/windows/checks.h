@@ -4,8 +4,8 @@
 #ifndef WIRELINK_WINDOWS_CHECKS_H
 #define WIRELINK_WINDOWS_CHECKS_H
 
-#include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 struct TestCase {
@@ -15,13 +15,11 @@ struct TestCase {
 
 void record_failure(const char *file, int line, const std::string &message);
 
-inline std::string describe(const std::string &value) { return "\"" + value + "\""; }
-inline std::string describe(const char *value) { return describe(std::string(value)); }
-inline std::string describe(int64_t value) { return std::to_string(value); }
-inline std::string describe(uint64_t value) { return std::to_string(value); }
-inline std::string describe(int32_t value) { return std::to_string(value); }
-inline std::string describe(uint32_t value) { return std::to_string(value); }
-inline std::string describe(double value) { return std::to_string(value); }
+template <typename Value>
+std::string describe(const Value &value) {
+    if constexpr (std::is_arithmetic_v<Value>) return std::to_string(value);
+    else return "\"" + std::string(value) + "\"";
+}
 
 template <typename Actual, typename Expected>
 void check_equal(const Actual &actual, const Expected &expected, const char *expression,
@@ -34,6 +32,8 @@ void check_equal(const Actual &actual, const Expected &expected, const char *exp
 #define CHECK(condition) \
     ((condition) ? (void)0 : record_failure(__FILE__, __LINE__, "not true: " #condition))
 #define CHECK_EQ(actual, expected) check_equal((actual), (expected), #actual, __FILE__, __LINE__)
+// A case named after its function.
+#define NAMED_CASE(function) TestCase{#function, function}
 
 // Runs the cases in order, each followed by after_each (when given), and
 // prints one line per case and the summary line; returns the number of
