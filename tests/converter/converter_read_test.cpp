@@ -1,21 +1,15 @@
 // Reading the converter: control bytes, the stale first byte of every read,
-// the chip that does not answer, and channels outside 0..3.
+// the chip that does not answer, stored readings in millivolts, and what is
+// refused.
 #include <cstring>
 
 #include "converter_fixture.h"
+#include "default_board.h"
 #include "recording_slave.h"
 
 namespace {
 
-using wlsim::kCom1;
-
-class ConverterRead : public ConverterTest {
-protected:
-    void SetUp() override {
-        ConverterTest::SetUp();
-        for (int input = 0; input < 4; ++input) converter.set_input_code(input, 0x11 * (input + 1));
-    }
-};
+using ConverterRead = ConverterTest;
 
 TEST_F(ConverterRead, SingleChannelReadDiscardsThePreviousConversion) {
     EXPECT_EQ(ad_pcf8591_readchan(2, 0), 0x33);
@@ -27,19 +21,10 @@ TEST_F(ConverterRead, SingleChannelReadDiscardsThePreviousConversion) {
     EXPECT_EQ(trace(), "S 90 A 44 A P S 91 A 44 A 11 N P");
 }
 
-TEST_F(ConverterRead, ReadingFollowsTheInputNotThePreviousRead) {
-    for (uint8_t code : {10, 20, 255, 0}) {
-        converter.set_input_code(1, code);
-        EXPECT_EQ(ad_pcf8591_readchan(1, 0), code);
-    }
-}
-
 TEST_F(ConverterRead, FourChannelReadAtAddressOneInTwoDifferentialMode) {
-    auto &second = bench.add<wlsim::Pcf8591>(kCom1, 1);
-    second.set_input_code(0, 0x50);
-    second.set_input_code(1, 0x20);
-    second.set_input_code(2, 0x10);
-    second.set_input_code(3, 0x30);
+    auto &second = bench.add<wlsim::Pcf8591>(wlsim::kCom1, 1);
+    const uint8_t levels[4] = {0x50, 0x20, 0x10, 0x30};
+    for (int input = 0; input < 4; ++input) second.set_input_code(input, levels[input]);
     pcf8591_state record{};
     pcf8591_init(&record, 0x30, volts(2550));
     EXPECT_EQ(pcf8591_read4chan(&record, 1), 1);
@@ -48,64 +33,57 @@ TEST_F(ConverterRead, FourChannelReadAtAddressOneInTwoDifferentialMode) {
     EXPECT_THAT(record.reading, ::testing::ElementsAre(0x30, 0xE0, 0x30, 0xE0));
 }
 
-struct AbsentCase {
-    const char *name;
-    bool read_before;  // a good read of the channel before the chip went away
-    int32_t expected;
-
-    friend void PrintTo(const AbsentCase &c, std::ostream *os) { *os << c.name; }
-};
-
-class AbsentConverter : public ConverterRead, public ::testing::WithParamInterface<AbsentCase> {};
+// The simulated chip's input programming: AIN0..AIN3 at 20, 100, 160, 120;
+// the four results step through the mode's channels and wrap round.
+TEST_F(ConverterTest, FourChannelReadFollowsTheInputProgramming) {
+    const uint8_t levels[4] = {20, 100, 160, 120};
+    for (int input = 0; input < 4; ++input) converter.set_input_code(input, levels[input]);
+    const struct { int32_t mode, readings[4]; } cases[] = {{0x00, {20, 100, 160, 120}}, {0x10, {156, 236, 40, 156}},
+                                                           {0x20, {20, 100, 40, 20}}, {0x30, {176, 40, 176, 40}}};
+    for (const auto &c : cases) {
+        pcf8591_state record{};
+        pcf8591_init(&record, c.mode, volts(2550));
+        EXPECT_EQ(pcf8591_read4chan(&record, 0), 1);
+        EXPECT_THAT(record.reading, ::testing::ElementsAreArray(c.readings)) << "mode " << c.mode;
+    }
+}
 
 // The second STOP meets an idle bus: lowering SDA with SCL high is itself a
 // START, so the wire shows an empty START-STOP pair.
-TEST_P(AbsentConverter, ReadReturnsThePreviousReadingAfterTwoStops) {
-    if (GetParam().read_before) ad_pcf8591_readchan(1, 0);
+TEST_F(ConverterRead, AbsentChipLeavesThePreviousReadingAfterTwoStops) {
     converter.set_present(false);
-    forget_history();
-    EXPECT_EQ(ad_pcf8591_readchan(1, 0), GetParam().expected);
+    EXPECT_EQ(ad_pcf8591_readchan(1, 0), 0);
     EXPECT_EQ(trace(), "S 90 N P S P");
+    converter.set_present(true);
+    EXPECT_EQ(ad_pcf8591_readchan(1, 0), 0x22);
+    converter.set_present(false);
+    EXPECT_EQ(ad_pcf8591_readchan(1, 0), 0x22);
     pcf8591_state record{};
     record.reading[2] = 7;
     EXPECT_EQ(pcf8591_read4chan(&record, 0), 0);
     EXPECT_THAT(record.reading, ::testing::ElementsAre(0, 0, 7, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Readings, AbsentConverter,
-                         ::testing::Values(AbsentCase{"NeverRead", false, 0}, AbsentCase{"ReadBefore", true, 0x22}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
 TEST_F(ConverterRead, UnacknowledgedControlByteEndsTheRead) {
-    auto &refuser = bench.add<wlsim::RecordingSlave>(kCom1, 0x96);
-    refuser.nack_from_byte(0);
+    bench.add<wlsim::RecordingSlave>(wlsim::kCom1, 0x96).nack_from_byte(0);
     pcf8591_state record{};
     EXPECT_EQ(pcf8591_readchan(&record, 3, 3), 0);
     EXPECT_EQ(trace(), "S 96 A 47 N P S P");
 }
 
-struct AoutCase {
-    uint8_t reading;
-    int32_t millivolts;
-
-    friend void PrintTo(const AoutCase &c, std::ostream *os) { *os << int{c.reading}; }
-};
-
-class Aout : public ConverterRead, public ::testing::WithParamInterface<AoutCase> {};
-
-// The reference is held as the single-precision 2.5499999523 V, so 128
-// gives 1274 mV, not 1275.
-TEST_P(Aout, StoredReadingInMillivoltsWithoutBusTraffic) {
-    converter.set_input_code(3, GetParam().reading);
-    ad_pcf8591_readchan(3, 0);
-    forget_history();
-    EXPECT_EQ(ad_pcf8591_aout(3), GetParam().millivolts);
-    EXPECT_EQ(bench.accesses(), 0u);
+// The reference is held as the single-precision 2.5499999523 V, so 128 gives
+// 1274 mV, not 1275.
+TEST_F(ConverterRead, AoutGivesTheStoredReadingInMillivoltsWithoutBusTraffic) {
+    const struct { uint8_t reading; int32_t millivolts; } cases[] = {
+        {0, 0}, {1, 9}, {100, 996}, {128, 1274}, {255, 2540}};
+    for (const auto &c : cases) {
+        converter.set_input_code(3, c.reading);
+        ad_pcf8591_readchan(3, 0);
+        forget_history();
+        EXPECT_EQ(ad_pcf8591_aout(3), c.millivolts) << int{c.reading};
+        EXPECT_EQ(bench.accesses(), 0u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Reference2550, Aout,
-                         ::testing::Values(AoutCase{0, 0}, AoutCase{1, 9}, AoutCase{100, 996}, AoutCase{128, 1274},
-                                           AoutCase{255, 2540}));
 
 TEST_F(ConverterRead, InitClearsTheRecordAndNeverTouchesTheBus) {
     ad_pcf8591_readchan(1, 0);
@@ -113,38 +91,46 @@ TEST_F(ConverterRead, InitClearsTheRecordAndNeverTouchesTheBus) {
     forget_history();
     EXPECT_EQ(pcf8591_init(&record, 0x20, 2.5f), 0);
     EXPECT_EQ(ad_pcf8591_init(0, 2550), 0);
-    EXPECT_EQ(record.mode, 0x20);
-    EXPECT_EQ(record.vref, 2.5f);
-    EXPECT_EQ(record.dac, 0);
-    EXPECT_THAT(record.reading, ::testing::Each(0));
+    const pcf8591_state expected{0x20, 2.5f, 0, {0, 0, 0, 0}};
+    EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
     EXPECT_EQ(ad_pcf8591_aout(1), 0);
     EXPECT_EQ(bench.accesses(), 0u);
 }
 
-class OutOfRangeChannel : public ConverterRead, public ::testing::WithParamInterface<int32_t> {};
-
-TEST_P(OutOfRangeChannel, IsRefusedWithoutTouchingBusOrRecord) {
-    const int32_t channel = GetParam();
+TEST_F(ConverterRead, OutOfRangeChannelsAndNullRecordsAreRefusedWithoutBusTraffic) {
     pcf8591_state record{};
     pcf8591_init(&record, 0, volts(2550));
     const pcf8591_state before = record;
-    EXPECT_EQ(pcf8591_readchan(&record, channel, 0), 0);
-    EXPECT_EQ(pcf8591_aout(&record, channel), 0.0f);
-    EXPECT_EQ(ad_pcf8591_readchan(channel, 0), 0);
-    EXPECT_EQ(ad_pcf8591_aout(channel), 0);
+    for (const int32_t channel : {-1, 4, INT32_MIN, INT32_MAX}) {
+        EXPECT_EQ(pcf8591_readchan(&record, channel, 0), 0) << "channel " << channel;
+        EXPECT_EQ(pcf8591_aout(&record, channel), 0.0f);
+        EXPECT_EQ(ad_pcf8591_readchan(channel, 0), 0);
+        EXPECT_EQ(ad_pcf8591_aout(channel), 0);
+    }
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
+    EXPECT_EQ(pcf8591_init(nullptr, 0, 2.55f) + pcf8591_readchan(nullptr, 0, 0) + pcf8591_read4chan(nullptr, 0) +
+                  pcf8591_setda(nullptr, 1.0f, 0),
+              0);
+    EXPECT_EQ(pcf8591_aout(nullptr, 0), 0.0f);
     EXPECT_EQ(bench.accesses(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Channels, OutOfRangeChannel, ::testing::Values(-1, 4, INT32_MIN, INT32_MAX));
-
-TEST_F(ConverterRead, NullRecordIsRefusedWithoutBusTraffic) {
-    EXPECT_EQ(pcf8591_init(nullptr, 0, 2.55f), 0);
-    EXPECT_EQ(pcf8591_readchan(nullptr, 0, 0), 0);
-    EXPECT_EQ(pcf8591_read4chan(nullptr, 0), 0);
-    EXPECT_EQ(pcf8591_setda(nullptr, 1.0f, 0), 0);
-    EXPECT_EQ(pcf8591_aout(nullptr, 0), 0.0f);
-    EXPECT_EQ(bench.accesses(), 0u);
+// What the bench program does at start and on its timer, on the board it gets
+// without a bench of its own.
+TEST(DefaultBoard, ConverterAnswersTheBenchProgram) {
+    wlsim::attach(nullptr);
+    set_port_delay(10);
+    ASSERT_EQ(init_iic(0), 0x3F8);
+    ad_pcf8591_init(0, 2550);
+    EXPECT_EQ(ad_pcf8591_setda(2500, 0), 1);
+    EXPECT_EQ(ad_pcf8591_readchan(0, 0), 250);  // its own output, looped back
+    EXPECT_EQ(ad_pcf8591_readchan(2, 0), 100);  // 1.0 V
+    EXPECT_EQ(ad_pcf8591_readchan(3, 0), 200);  // 2.0 V
+    const int32_t first = ad_pcf8591_readchan(1, 0);
+    int32_t last = first;
+    for (int poll = 0; poll < 20 && last == first; ++poll) last = ad_pcf8591_readchan(1, 0);
+    EXPECT_NE(last, first) << "AIN1 should drift as simulated time passes";
+    EXPECT_THAT(wlsim::attached().violations(), ::testing::IsEmpty());
 }
 
 }  // namespace

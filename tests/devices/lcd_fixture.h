@@ -1,9 +1,8 @@
-// A display on the expander at index 0 of the standard board, and a decoder
-// that turns the expander's port writes back into display operations.
+// A display on the expander at index 0 of the standard board, and the port
+// values the driver writes for one byte.
 #ifndef WIRELINK_TESTS_LCD_FIXTURE_H
 #define WIRELINK_TESTS_LCD_FIXTURE_H
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,41 +16,17 @@ inline Bytes operator+(Bytes a, const Bytes &b) {
     return a;
 }
 
-// One busy-flag poll that found the display ready, as port writes.
-const Bytes kBusyPollLit = {0xFA, 0xFB, 0xFA, 0xFA, 0xFB, 0xFA};
-const Bytes kBusyPollDark = {0xF2, 0xF3, 0xF2, 0xF2, 0xF3, 0xF2};
-
-// The display operations in a run of port writes, one token per byte
-// transferred (two nibbles, each ended by a falling E): "I28" instruction,
-// "D41" character, "B" busy flag and address read, "R" character read.
-inline std::string display_operations(const Bytes &writes) {
-    std::string text;
-    uint8_t before = 0;
-    bool have_high = false;
-    uint8_t high = 0;
-    for (uint8_t now : writes) {
-        const bool falling = (before & 0x01) && !(now & 0x01);
-        const uint8_t lines = before;
-        before = now;
-        if (!falling) continue;
-        if (!have_high) {
-            high = lines;
-            have_high = true;
-            continue;
-        }
-        have_high = false;
-        if (!text.empty()) text += ' ';
-        const bool rs = lines & 0x04;
-        if (lines & 0x02) {
-            text += rs ? "R" : "B";
-        } else {
-            char byte[8];
-            std::snprintf(byte, sizeof byte, "%c%02X", rs ? 'D' : 'I', (high & 0xF0) | (lines >> 4));
-            text += byte;
-        }
-    }
-    return text;
+// One byte as two nibbles, each written with an E pulse, on the given control
+// lines (0x08 backlight, 0x04 RS, 0x02 R/W).  A read holds the data lines high.
+inline Bytes nibbles(uint8_t byte, uint8_t lines) {
+    const auto high = static_cast<uint8_t>((byte & 0xF0) | lines);
+    const auto low = static_cast<uint8_t>((byte << 4) | lines);
+    return {high, static_cast<uint8_t>(high | 1), high, low, static_cast<uint8_t>(low | 1), low};
 }
+
+// A busy-flag poll that found the display ready, the backlight bit set.
+const Bytes kPoll = nibbles(0xFF, 0x0A);
+inline Bytes instruction(uint8_t code) { return kPoll + nibbles(code, 0x08); }
 
 class LcdTest : public StandardBoardTest {
 protected:
@@ -67,8 +42,6 @@ protected:
         forget_history();
         expander.clear_history();
     }
-
-    std::string operations() const { return display_operations(expander.writes()); }
 
     wlsim::Pcf8574 &expander = bench.add_pcf8574(0);
     wlsim::Hd44780 &display = bench.add<wlsim::Hd44780>(wlsim::kCom1, expander);

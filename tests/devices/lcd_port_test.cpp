@@ -4,29 +4,22 @@
 
 namespace {
 
-struct ByteCase {
-    const char *name;
-    int32_t (*call)(int32_t);
-    int32_t value;
-    Bytes after_poll;
-
-    friend void PrintTo(const ByteCase &c, std::ostream *os) { *os << c.name; }
-};
-
-class LcdByteWrite : public LcdTest, public ::testing::WithParamInterface<ByteCase> {};
-
-TEST_P(LcdByteWrite, PollsThenSendsTwoNibblesWithAnEnablePulseEach) {
+// A byte write polls the busy flag, then sends two nibbles with an E pulse
+// each; the backlight bit only while the cell holds 1, the poll whenever not 0.
+TEST_F(LcdTest, ByteWritePollsThenSendsTwoNibblesWithAnEnablePulseEach) {
     initialised();
-    EXPECT_EQ(GetParam().call(GetParam().value), 1);
-    EXPECT_EQ(expander.writes(), kBusyPollLit + GetParam().after_poll);
+    const struct { int32_t backlight, (*write)(int32_t), value; Bytes nibbles; } cases[] = {
+        {1, lcd_wchar, 0x41, {0x4C, 0x4D, 0x4C, 0x1C, 0x1D, 0x1C}},
+        {1, lcd_instr, 0x01, {0x08, 0x09, 0x08, 0x18, 0x19, 0x18}},
+        {1, lcd_wchar, 0x1E4, {0xEC, 0xED, 0xEC, 0x4C, 0x4D, 0x4C}},  // only the low eight bits
+        {2, lcd_wchar, 0x41, {0x44, 0x45, 0x44, 0x14, 0x15, 0x14}}};
+    for (const auto &c : cases) {
+        lcd_BACKLIGHT = c.backlight;
+        forget();
+        EXPECT_EQ(c.write(c.value), 1);
+        EXPECT_EQ(expander.writes(), kPoll + c.nibbles) << c.backlight << ", " << c.value;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, LcdByteWrite,
-    ::testing::Values(ByteCase{"Character41", lcd_wchar, 0x41, {0x4C, 0x4D, 0x4C, 0x1C, 0x1D, 0x1C}},
-                      ByteCase{"Clear", lcd_instr, 0x01, {0x08, 0x09, 0x08, 0x18, 0x19, 0x18}},
-                      ByteCase{"OnlyLowEightBits", lcd_wchar, 0x1E4, {0xEC, 0xED, 0xEC, 0x4C, 0x4D, 0x4C}}),
-    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(LcdTest, BusyPollReadsEachNibbleWithEnableHigh) {
     initialised();
@@ -39,77 +32,44 @@ TEST_F(LcdTest, BusyPollReadsEachNibbleWithEnableHigh) {
 
 // The six set-up instructions, each after a poll, with the backlight as the
 // cell had it when lcd_init was called.
-Bytes setup_instructions(const Bytes &poll, uint8_t light) {
+Bytes setup_instructions(uint8_t light) {
     Bytes out;
-    for (uint8_t instruction : {0x28, 0x08, 0x01, 0x02, 0x06, 0x0E}) {
-        const uint8_t high = (instruction & 0xF0) | light;
-        const uint8_t low = ((instruction & 0x0F) << 4) | light;
-        out = out + poll + Bytes{high, uint8_t(high | 1), high, low, uint8_t(low | 1), low};
-    }
+    for (uint8_t code : {0x28, 0x08, 0x01, 0x02, 0x06, 0x0E})
+        out = out + nibbles(0xFF, 0x02 | light) + nibbles(code, light);
     return out;
 }
 
-TEST_F(LcdTest, FirstInitWakesTheControllerWithTheBacklightOff) {
-    lcd_BACKLIGHT = 0;  // as loaded (stated, for runs of several tests in one process)
+// The first init after load wakes the controller with the backlight bit clear
+// (the cell is still 0); a second, from 4-bit mode, keeps it on throughout and
+// gets back in step, so its clear takes effect.
+TEST_F(LcdTest, InitWakesTheControllerWithTheBacklightAsTheCellHadIt) {
+    lcd_BACKLIGHT = 0;  // as loaded, should one process run several tests
     lcd_ADRESS = 7;
     EXPECT_EQ(lcd_init(), 1);
-    const Bytes wake = {0x08, 0x30, 0x31, 0x30, 0x30, 0x31, 0x30, 0x30, 0x31, 0x30, 0x20, 0x21, 0x20};
-    EXPECT_EQ(expander.writes(), wake + setup_instructions(kBusyPollDark, 0x00));
+    const Bytes first = {0x08, 0x30, 0x31, 0x30, 0x30, 0x31, 0x30, 0x30, 0x31, 0x30, 0x20, 0x21, 0x20};
+    EXPECT_EQ(expander.writes(), first + setup_instructions(0x00));
     EXPECT_EQ(lcd_BACKLIGHT, 1);
     EXPECT_EQ(lcd_ADRESS, 0);
-    EXPECT_TRUE(display.four_bit());
-    EXPECT_TRUE(display.two_lines());
-    EXPECT_TRUE(display.display_on());
-    EXPECT_TRUE(display.cursor_on());
+    EXPECT_TRUE(display.four_bit() && display.two_lines() && display.display_on() && display.cursor_on());
     EXPECT_FALSE(display.blink_on());
-    EXPECT_EQ(display.dropped_while_busy(), 0);
     EXPECT_EQ(lcd_get_adress(), 0);
-}
-
-TEST_F(LcdTest, SecondInitKeepsTheBacklightOnAndResynchronises) {
-    initialised();
     lcd_write_str("Hi");
     forget();
     EXPECT_EQ(lcd_init(), 1);
-    const Bytes wake = {0x08, 0x38, 0x39, 0x38, 0x38, 0x39, 0x38, 0x38, 0x39, 0x38, 0x28, 0x29, 0x28};
-    EXPECT_EQ(expander.writes(), wake + setup_instructions(kBusyPollLit, 0x08));
-    // Back in step from 4-bit mode: the clear took effect and text lands at 0.
+    const Bytes again = {0x08, 0x38, 0x39, 0x38, 0x38, 0x39, 0x38, 0x38, 0x39, 0x38, 0x28, 0x29, 0x28};
+    EXPECT_EQ(expander.writes(), again + setup_instructions(0x08));
     EXPECT_EQ(display.line(0), std::string(16, ' '));
-    lcd_write_str("Yo");
-    EXPECT_EQ(display.line(0), "Yo              ");
+    EXPECT_EQ(display.dropped_while_busy(), 0);
 }
 
-struct BacklightCase {
-    int32_t on;
-    uint8_t port;
-
-    friend void PrintTo(const BacklightCase &c, std::ostream *os) { *os << c.on; }
-};
-
-class LcdBacklight : public LcdTest, public ::testing::WithParamInterface<BacklightCase> {};
-
-TEST_P(LcdBacklight, WritesTheBitAloneAndKeepsTheFlagAsGiven) {
-    EXPECT_EQ(lcd_backlight(GetParam().on), 1);
-    EXPECT_EQ(expander.writes(), Bytes{GetParam().port});
-    EXPECT_EQ(lcd_BACKLIGHT, GetParam().on);
-    EXPECT_EQ(display.backlight(), GetParam().port != 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Flags, LcdBacklight,
-                         ::testing::Values(BacklightCase{0, 0x00}, BacklightCase{1, 0x08},
-                                           BacklightCase{2, 0x08}, BacklightCase{-1, 0x08}),
-                         [](const auto &info) {
-                             const int32_t on = info.param.on;
-                             return (on < 0 ? "minus" : "") + std::to_string(on < 0 ? -on : on);
-                         });
-
-TEST_F(LcdTest, FlagOtherThanOneLightsReadsButNotWrites) {
-    initialised();
-    lcd_backlight(2);
-    expander.clear_history();
-    lcd_wchar(0x41);
-    EXPECT_EQ(expander.writes(), kBusyPollLit + Bytes({0x44, 0x45, 0x44, 0x14, 0x15, 0x14}));
-    EXPECT_FALSE(display.backlight());
+TEST_F(LcdTest, BacklightWritesTheBitAloneAndKeepsTheFlagAsGiven) {
+    for (const int32_t on : {0, 1, 2, -1}) {
+        expander.clear_history();
+        EXPECT_EQ(lcd_backlight(on), 1);
+        EXPECT_EQ(expander.writes(), Bytes{uint8_t(on ? 0x08 : 0x00)}) << on;
+        EXPECT_EQ(lcd_BACKLIGHT, on);
+        EXPECT_EQ(display.backlight(), on != 0);
+    }
 }
 
 }  // namespace

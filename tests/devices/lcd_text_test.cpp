@@ -1,5 +1,6 @@
 // Text through the display: characters land where the address counter
 // points, strings are read back, and the limits on both directions hold.
+#include <algorithm>
 #include <cstring>
 
 #include "lcd_fixture.h"
@@ -16,125 +17,79 @@ protected:
     }
 };
 
-TEST_F(LcdText, WrittenStringAppearsOnTheFirstLine) {
-    EXPECT_EQ(lcd_write_str("Hello"), 1);
-    EXPECT_EQ(display.line(0), "Hello           ");
-    EXPECT_EQ(display.line(1), kBlankLine);
-    EXPECT_EQ(lcd_get_adress(), 5);
-}
-
-TEST_F(LcdText, Address40IsTheStartOfTheSecondLine) {
-    lcd_instr(0xC0);
-    lcd_write_str("World");
-    EXPECT_EQ(display.line(0), kBlankLine);
-    EXPECT_EQ(display.line(1), "World           ");
-    EXPECT_EQ(lcd_get_adress(), 0x45);
-}
-
-TEST_F(LcdText, CounterRunsFromTheEndOfLineOneToLineTwo) {
-    lcd_instr(0x80 | 0x26);
-    lcd_write_str("xyz");
-    EXPECT_EQ(display.ddram(0x26), 'x');
-    EXPECT_EQ(display.ddram(0x27), 'y');
-    EXPECT_EQ(display.ddram(0x40), 'z');
-    EXPECT_EQ(lcd_get_adress(), 0x41);
-}
-
-struct WriteCase {
-    const char *name;
-    std::string text;
-    std::string shown;
-    int32_t counter;
-
-    friend void PrintTo(const WriteCase &c, std::ostream *os) { *os << c.name; }
-};
-
-class LcdWriteStr : public LcdText, public ::testing::WithParamInterface<WriteCase> {};
-
-TEST_P(LcdWriteStr, SendsAtMostSixteenCharactersWithTheirFullCode) {
-    EXPECT_EQ(lcd_write_str(GetParam().text.c_str()), 1);
-    EXPECT_EQ(display.line(0), GetParam().shown);
-    EXPECT_EQ(lcd_get_adress(), GetParam().counter);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Strings, LcdWriteStr,
-    ::testing::Values(WriteCase{"Empty", "", kBlankLine, 0},
-                      WriteCase{"Sixteen", "0123456789ABCDEF", "0123456789ABCDEF", 16},
-                      WriteCase{"LongerIsCut", "0123456789ABCDEFGHIJ", "0123456789ABCDEF", 16},
-                      WriteCase{"EightBitCode", "\xE4\xDF", "\xE4\xDF              ", 2}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(LcdText, EmptyStringSendsNothing) {
-    lcd_write_str("");
-    EXPECT_EQ(bench.accesses(), 0u);
+// At most 16 characters, each with its full 8-bit code, from where the
+// counter was set; an empty string sends nothing.
+TEST_F(LcdText, WrittenStringLandsWhereTheCounterPoints) {
+    const struct { uint8_t set_address; std::string text; int line; std::string shown; int32_t counter; } cases[] = {
+        {0x80, "", 0, kBlankLine, 0},
+        {0x80, "Hello", 0, "Hello           ", 5},
+        {0xC0, "World", 1, "World           ", 0x45},
+        {0xA6, "xyz", 1, "z               ", 0x41},  // from the end of line one on to line two
+        {0x80, "0123456789ABCDEF", 0, "0123456789ABCDEF", 16},
+        {0x80, "0123456789ABCDEFGHIJ", 0, "0123456789ABCDEF", 16},
+        {0x80, "\xE4\xDF", 0, "\xE4\xDF              ", 2}};
+    for (const auto &c : cases) {
+        lcd_instr(0x01);
+        lcd_instr(c.set_address);
+        forget_history();
+        EXPECT_EQ(lcd_write_str(c.text.c_str()), 1);
+        if (c.text.empty()) {
+            EXPECT_EQ(bench.accesses(), 0u);
+        }
+        EXPECT_EQ(display.line(c.line), c.shown) << c.text;
+        EXPECT_EQ(display.line(1 - c.line), kBlankLine);
+        EXPECT_EQ(lcd_get_adress(), c.counter);
+    }
 }
 
 TEST_F(LcdText, CharacterReadsBackFromItsAddress) {
     lcd_write_str("AB");
-    int32_t character = 0;
-    EXPECT_EQ(lcd_rchar(&character, 0x01), 1);
-    EXPECT_EQ(character, 'B');
     // Only seven bits are an address: 0x80 + 0x81 must not become "clear".
-    EXPECT_EQ(lcd_rchar(&character, 0x80), 1);
-    EXPECT_EQ(character, 'A');
-    EXPECT_EQ(lcd_rchar(&character, 0x81), 1);
-    EXPECT_EQ(character, 'B');
+    for (const auto &[address, expected] : {std::pair{0x01, 'B'}, {0x80, 'A'}, {0x81, 'B'}}) {
+        int32_t character = 0;
+        EXPECT_EQ(lcd_rchar(&character, address), 1);
+        EXPECT_EQ(character, expected) << address;
+    }
     EXPECT_EQ(display.line(0), "AB              ");
 }
 
+// A cell holding code 0x00 ends the copy, not the string read.
 TEST_F(LcdText, ReadStrPointsAtEachCellAndThenTheNext) {
     lcd_instr(0xC0);
     lcd_write_str("ok");
+    lcd_wchar(0x00);
+    lcd_write_str("CD");
     forget();
-    char text[3] = {};
+    char text[8] = "#######";
     EXPECT_EQ(lcd_read_str(2, 0x40, text), 1);
     EXPECT_STREQ(text, "ok");
-    EXPECT_EQ(operations(), "B IC0 B R B IC1 B IC1 B R B IC2");
+    const Bytes read = kPoll + nibbles(0xFF, 0x0E);
+    EXPECT_EQ(expander.writes(), instruction(0xC0) + read + instruction(0xC1) + instruction(0xC1) + read +
+                                     instruction(0xC2));
+    std::memset(text, '#', sizeof text);
+    lcd_read_str(5, 0x40, text);
+    EXPECT_EQ(std::string(text, 4), std::string("ok\0#", 4));
+    EXPECT_EQ(std::string(lcd_STRING, 6), std::string("ok\0CD\0", 6));
 }
-
-struct ReadCase {
-    const char *name;
-    int32_t count;
-    std::string expected;
-
-    friend void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
-};
-
-class LcdReadStr : public LcdText, public ::testing::WithParamInterface<ReadCase> {};
 
 const std::string kAlphabet40 = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN";
 
-TEST_P(LcdReadStr, ReadsUpToThirtyOneAndNeverWritesPastTheNul) {
+TEST_F(LcdText, ReadStrReadsUpToThirtyOneAndNeverWritesPastTheNul) {
     for (char c : kAlphabet40) lcd_wchar(c);
-    forget();
-    std::vector<char> destination(64, '#');
-    EXPECT_EQ(lcd_read_str(GetParam().count, 0x00, destination.data()), 1);
-    const size_t length = GetParam().expected.size();
-    EXPECT_EQ(std::string(destination.data()), GetParam().expected);
-    EXPECT_EQ(std::string(lcd_STRING), GetParam().expected);
-    EXPECT_EQ(std::count(destination.begin() + length + 1, destination.end(), '#'), 63 - length);
-    if (length == 0) {
-        EXPECT_EQ(bench.accesses(), 0u);
+    const struct { int32_t count; std::string expected; } cases[] = {
+        {0, ""}, {-4, ""}, {2, "ab"}, {31, kAlphabet40.substr(0, 31)}, {40, kAlphabet40.substr(0, 31)}};
+    for (const auto &c : cases) {
+        forget_history();
+        std::vector<char> destination(64, '#');
+        EXPECT_EQ(lcd_read_str(c.count, 0x00, destination.data()), 1);
+        EXPECT_EQ(std::string(destination.data()), c.expected) << "count " << c.count;
+        EXPECT_EQ(std::string(lcd_STRING), c.expected);
+        EXPECT_EQ(std::count(destination.begin() + c.expected.size() + 1, destination.end(), '#'),
+                  63 - c.expected.size());
+        if (c.count <= 0) {
+            EXPECT_EQ(bench.accesses(), 0u);
+        }
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, LcdReadStr,
-                         ::testing::Values(ReadCase{"Zero", 0, ""}, ReadCase{"Negative", -4, ""},
-                                           ReadCase{"Two", 2, "ab"},
-                                           ReadCase{"ThirtyOne", 31, kAlphabet40.substr(0, 31)},
-                                           ReadCase{"FortyIsClamped", 40, kAlphabet40.substr(0, 31)}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(LcdText, CellHoldingZeroEndsTheCopyButNotTheReadString) {
-    lcd_write_str("AB");
-    lcd_wchar(0x00);
-    lcd_write_str("CD");
-    char destination[8];
-    std::memset(destination, '#', sizeof destination);
-    lcd_read_str(5, 0x00, destination);
-    EXPECT_EQ(std::string(destination, 4), std::string("AB\0#", 4));
-    EXPECT_EQ(std::string(lcd_STRING, 6), std::string("AB\0CD\0", 6));
 }
 
 }  // namespace
