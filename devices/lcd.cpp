@@ -92,12 +92,15 @@ int32_t WIRELINK_CALL lcd_write_str(const char *text) {
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination) {
     if (destination == nullptr) return 0;
     const int32_t length = count < 0 ? 0 : (count > kReadLimit ? kReadLimit : count);
+    // Addresses keep to seven bits anyway; masking first keeps the sums
+    // defined for any first address.
+    const int32_t first = address & 0x7F;
     for (int32_t i = 0; i < length; ++i) {
         // A character the display stayed busy for must not show a stale one.
         int32_t character = kUnreadCharacter;
-        lcd_rchar(&character, address + i);
+        lcd_rchar(&character, first + i);
         lcd_STRING[i] = static_cast<char>(character & 0xFF);
-        set_address(address + i + 1);
+        set_address(first + i + 1);
     }
     lcd_STRING[length] = '\0';
     std::memcpy(destination, lcd_STRING, std::strlen(lcd_STRING) + 1);

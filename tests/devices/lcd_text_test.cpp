@@ -92,4 +92,12 @@ TEST_F(LcdText, ReadStrReadsUpToThirtyOneAndNeverWritesPastTheNul) {
     }
 }
 
+TEST_F(LcdText, ReadStrFromAnExtremeAddressStaysWithinSevenBits) {
+    for (char c : kAlphabet40) lcd_wchar(c);
+    char destination[4] = {};
+    // INT32_MAX keeps 0x7F; the next cell wraps to 0x00.
+    EXPECT_EQ(lcd_read_str(2, INT32_MAX, destination), 1);
+    EXPECT_EQ(destination[1], 'a');
+}
+
 }  // namespace
