@@ -15,6 +15,16 @@ struct DividerBytes {
 
 DividerBytes split_divider(int32_t divider);
 
+// Stores the divider's two bytes in a record that has div_high and div_low;
+// returns the divider.
+template <typename Record>
+int32_t store_divider(Record &record, int32_t divider) {
+    const DividerBytes bytes = split_divider(divider);
+    record.div_high = bytes.high;
+    record.div_low = bytes.low;
+    return divider;
+}
+
 // Step mode 1 rounds an odd divider down to even; any other mode keeps it.
 int32_t apply_even_step(int32_t divider, int32_t step_mode);
 

@@ -2,14 +2,13 @@
 // 62.5 kHz steps (16 per MHz) through double precision and its own bands.
 
 #include "bus.h"
-#include "divider_bytes.h"
 #include "tuner_bands.h"
+#include "tuner_record.h"
 
 namespace {
 
 using namespace wirelink::pll;
 
-constexpr int32_t kInitialBand = 2;
 constexpr BandTable kBands{122'000'000, 1, 471'000'000, 2, 4};
 
 sda3302_state library_record;
@@ -36,26 +35,19 @@ extern "C" {
 
 int32_t WIRELINK_CALL sda3302_init(sda3302_state *state, int32_t control) {
     if (state == nullptr) return 0;
-    *state = sda3302_state{};
-    state->control = control;
-    state->band = kInitialBand;
-    return control;
+    return init_tuner(*state, control);
 }
 
 int32_t WIRELINK_CALL sda3302_calc(sda3302_state *state, int32_t freq, int32_t step_mode) {
     if (state == nullptr) return 0;
     const int32_t divider = apply_step_mode(steps_of(freq), step_mode);
-    const DividerBytes bytes = split_divider(divider);
-    state->div_high = bytes.high;
-    state->div_low = bytes.low;
     state->band = band_for(freq, kBands);
-    return divider;
+    return store_divider(*state, divider);
 }
 
 int32_t WIRELINK_CALL sda3302_send(sda3302_state *state, int32_t address_offset) {
     if (state == nullptr) return 0;
-    return send_divider_record(address_offset,
-                               {state->div_high, state->div_low, state->control, state->band});
+    return send_tuner(*state, address_offset);
 }
 
 int32_t WIRELINK_CALL pll_sda3302_init(int32_t control) { return sda3302_init(&library_record, control); }

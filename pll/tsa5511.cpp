@@ -34,10 +34,7 @@ int32_t WIRELINK_CALL tsa5511_calc(tsa5511_state *state, int32_t freq, int32_t s
     const int32_t step = state->fref / kStepsPerReference;
     if (step == 0) return 0;  // no init, or a reference below 64 Hz
     const int32_t divider = apply_even_step(divide(freq, step).quotient, step_mode);
-    const DividerBytes bytes = split_divider(divider);
-    state->div_high = bytes.high;
-    state->div_low = bytes.low;
-    return divider;
+    return store_divider(*state, divider);
 }
 
 int32_t WIRELINK_CALL tsa5511_send(tsa5511_state *state, int32_t address_offset) {

@@ -2,15 +2,14 @@
 // frequency, band byte chosen from the requested one.
 
 #include "bus.h"
-#include "divider_bytes.h"
 #include "tuner_bands.h"
+#include "tuner_record.h"
 
 namespace {
 
 using namespace wirelink::pll;
 
 constexpr int64_t kStep = 50'000;
-constexpr int32_t kInitialBand = 2;
 constexpr BandTable kBands{169'000'000, 0xA0, 454'000'000, 0x90, 0x30};
 
 tsa5523_state library_record;
@@ -21,10 +20,7 @@ extern "C" {
 
 int32_t WIRELINK_CALL tsa5523_init(tsa5523_state *state, int32_t control) {
     if (state == nullptr) return 0;
-    *state = tsa5523_state{};
-    state->control = control;
-    state->band = kInitialBand;
-    return control;
+    return init_tuner(*state, control);
 }
 
 int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t step_mode) {
@@ -32,17 +28,13 @@ int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t s
     // |offset frequency| / 50,000 stays far inside 32 bits.
     const auto steps = static_cast<int32_t>(oscillator_frequency(freq) / kStep);
     const int32_t divider = apply_even_step(steps, step_mode);
-    const DividerBytes bytes = split_divider(divider);
-    state->div_high = bytes.high;
-    state->div_low = bytes.low;
     state->band = band_for(freq, kBands);
-    return divider;
+    return store_divider(*state, divider);
 }
 
 int32_t WIRELINK_CALL tsa5523_send(tsa5523_state *state, int32_t address_offset) {
     if (state == nullptr) return 0;
-    return send_divider_record(address_offset,
-                               {state->div_high, state->div_low, state->control, state->band});
+    return send_tuner(*state, address_offset);
 }
 
 int32_t WIRELINK_CALL tsa5523_read(int32_t address_offset) { return read_status_byte(address_offset); }
