@@ -22,10 +22,11 @@ struct CommonArguments {
 };
 
 const char *const kFooter =
-    "Numbers are decimal or 0x hex.  Exit status: 0 done, 1 a chip did not acknowledge\n"
-    "or a read failed, 2 a bad argument, 3 no adapter found, 4 a library is missing.\n"
-    "With --sim every run starts a fresh simulated bench: nothing one run writes is\n"
-    "there for the next.  Run wirelink COMMAND --help for a command's arguments.";
+    "Numbers are decimal or 0x hex.  Exit status: 0 done; 1 a chip did not\n"
+    "acknowledge, a read failed or the bus is still held; 2 a bad argument; 3 no\n"
+    "adapter found; 4 a library is missing.  With --sim every run starts a fresh\n"
+    "simulated bench: nothing one run writes is there for the next.\n"
+    "Run wirelink COMMAND --help for a command's arguments.";
 
 void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_option("--port", common.port, "com1, com2 or search (default: search COM2, then COM1)");
@@ -97,6 +98,10 @@ int run(const Run &command, const CommonOptions &options) {
         std::fflush(stdout);
         report(failure.what());
         return failure.status();
+    } catch (const std::exception &error) {
+        std::fflush(stdout);
+        report(error.what());
+        return kNoAcknowledge;
     }
 }
 

@@ -69,13 +69,16 @@ const Wirelink &Session::bus() {
     if (claimed_base_ == 0) {
         wirelink.set_port_delay(options_.delay);
         claimed_base_ = wirelink.init_iic(options_.port_choice);
-        if (claimed_base_ == 0) {
-            throw Failure(kNoAdapter, "no adapter found on " + searched_ports(options_.port_choice) +
-                                          ": check that it is plugged in and that you may open "
-                                          "the serial port (or try --sim)");
-        }
+        if (claimed_base_ == 0) throw Failure(kNoAdapter, no_adapter_message());
     }
     return wirelink;
+}
+
+std::string Session::no_adapter_message() const {
+    const std::string ports = searched_ports(options_.port_choice);
+    if (options_.simulated) return "no adapter found on " + ports + " (the simulated bench has it on COM1)";
+    return "no adapter found on " + ports +
+           ": check that it is plugged in and that you may open the serial port (or try --sim)";
 }
 
 std::string Session::adapter_name() const {

@@ -43,6 +43,8 @@ public:
     void checkpoint();
 
 private:
+    std::string no_adapter_message() const;
+
     CommonOptions options_;
     const Wirelink *library_ = nullptr;
     int32_t claimed_base_ = 0;

@@ -47,7 +47,8 @@ std::string joined(const std::vector<fs::path> &paths) {
 // The first candidate that exists, opened; throws naming them all.
 void *open_first(const std::vector<fs::path> &paths, const std::string &what, int flags) {
     for (const fs::path &path : paths) {
-        if (!fs::exists(path)) continue;
+        std::error_code error;
+        if (!fs::exists(path, error)) continue;
         if (void *handle = dlopen(path.c_str(), flags)) return handle;
         throw Failure(kNotInstalled, "cannot load " + what + ": " + dlerror());
     }

@@ -165,9 +165,7 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
         {"expander 3 0x12 --trace", 1, "S 76 N P\n", "wirelink: no acknowledge from 0x3b (expander 3)\n"},
         {"adc --address 1", 1, "", "wirelink: no acknowledge from 0x49 (converter 1)\n"},
-        {"--port com2 probe", 3, "",
-         "wirelink: no adapter found on COM2: check that it is plugged in and that you may open the "
-         "serial port (or try --sim)\n"},
+        {"--port com2 probe", 3, "", "wirelink: no adapter found on COM2 (the simulated bench has it on COM1)\n"},
     };
     for (const Case &c : cases) {
         std::vector<std::string> arguments = {"--sim"};
