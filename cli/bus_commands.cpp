@@ -69,7 +69,8 @@ void print_grid(const std::vector<bool> &answered, int first, int last) {
 
 void add_detect(CLI::App &app, Commands &commands) {
     auto args = std::make_shared<DetectArguments>();
-    CLI::App *detect = app.add_subcommand("detect", "Scan the bus and print a grid of the addresses that answer");
+    CLI::App *detect =
+        app.add_subcommand("detect", "Scan the bus and print a grid of the addresses that answer");
     detect->add_option("FIRST", args->first, "first 7-bit address (default 0x08)");
     detect->add_option("LAST", args->last, "last 7-bit address (default 0x77)");
     detect->add_flag("-r,--read", args->read,
@@ -77,7 +78,9 @@ void add_detect(CLI::App &app, Commands &commands) {
     commands.add(detect, [args](Session &session) {
         const int first = static_cast<int>(parse_number(args->first, "FIRST", 0, 0x7F));
         const int last = static_cast<int>(parse_number(args->last, "LAST", 0, 0x7F));
-        if (first > last) throw usage_error("FIRST " + args->first + " is above LAST " + args->last);
+        if (first > last) {
+            throw usage_error("FIRST " + args->first + " is above LAST " + args->last);
+        }
         const Wirelink &bus = session.bus();
         std::vector<bool> answered(0x80, false);
         for (int address = first; address <= last; ++address) {
@@ -127,15 +130,18 @@ void add_transfer(CLI::App &app, Commands &commands) {
     auto words = std::make_shared<std::vector<std::string>>();
     CLI::App *command = app.add_subcommand(
         "transfer", "Send and receive messages in one transaction (i2ctransfer syntax)");
-    command->add_option("MSG", *words,
-                        "rLENGTH@ADDRESS, or wLENGTH@ADDRESS followed by its bytes; messages are "
-                        "joined by repeated STARTs and end with one STOP")
+    command
+        ->add_option("MSG", *words,
+                     "rLENGTH@ADDRESS, or wLENGTH@ADDRESS followed by its bytes; messages are "
+                     "joined by repeated STARTs and end with one STOP")
         ->required();
-    command->footer("Example: transfer w1@0x48 0x40 r2@0x48  (PCF8591 at 0x48: select AIN0, read two bytes)\n"
-                    "Prints the bytes of each read message on a line of its own.");
+    command->footer(
+        "Example: transfer w1@0x48 0x40 r2@0x48  (PCF8591 at 0x48: select AIN0, read two bytes)\n"
+        "Prints the bytes of each read message on a line of its own.");
     commands.add(command, [words](Session &session) {
         const std::vector<Message> messages = parse_messages(*words);
-        for (const std::string &line : transfer(session.bus(), messages)) std::printf("%s\n", line.c_str());
+        for (const std::string &line : transfer(session.bus(), messages))
+            std::printf("%s\n", line.c_str());
     });
 }
 
@@ -173,17 +179,22 @@ void send_stop(const Wirelink &bus) {
 void recover(const Wirelink &bus) {
     bus.sda_high();
     bus.scl_high();
-    if (!wait_for_scl(bus)) throw no_acknowledge("bus still held: SCL stays low, so no clock can clear it");
+    if (!wait_for_scl(bus)) {
+        throw no_acknowledge("bus still held: SCL stays low, so no clock can clear it");
+    }
     int clocks = 0;
     while (bus.read_sda() == 0 && clocks < kRecoveryClocks) {
-        if (!clock_pulse(bus)) throw no_acknowledge("bus still held: SCL stuck low after " +
-                                                    std::to_string(clocks) + " clocks");
+        if (!clock_pulse(bus)) {
+            throw no_acknowledge("bus still held: SCL stuck low after " + std::to_string(clocks) +
+                                 " clocks");
+        }
         ++clocks;
     }
     send_stop(bus);
-    if (bus.read_sda() == 0 || bus.read_scl() == 0) {
-        throw no_acknowledge("bus still held: SDA low after " + std::to_string(clocks) +
-                             " clocks and a STOP");
+    const bool sda_free = bus.read_sda() != 0;
+    if (!sda_free || bus.read_scl() == 0) {
+        throw no_acknowledge(std::string("bus still held: ") + (sda_free ? "SCL" : "SDA") +
+                             " low after " + std::to_string(clocks) + " clocks and a STOP");
     }
     if (clocks == 0) {
         std::printf("bus is free (SDA was not held)\n");

@@ -44,14 +44,17 @@ void add_expander(CLI::App &app, Commands &commands) {
     auto args = std::make_shared<ExpanderArguments>();
     CLI::App *command = app.add_subcommand(
         "expander", "Write a PCF8574's pins, or read them when no VALUE is given");
-    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)")->required();
+    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)")
+        ->required();
     command->add_option("VALUE", args->value, "byte to write; bit n is pin Pn");
-    command->footer("A read prints the pins as 0xNN.  On --sim every run starts a fresh bench, so a\n"
-                    "read shows the expander's power-on value, not what an earlier run wrote.");
+    command->footer(
+        "A read prints the pins as 0xNN.  On --sim every run starts a fresh bench, so a\n"
+        "read shows the expander's power-on value, not what an earlier run wrote.");
     commands.add(command, [args](Session &session) {
         const int index = static_cast<int>(parse_number(args->index, "INDEX", 0, 7));
         if (args->value.empty()) return read_expander(session, index);
-        write_expander(session, index, static_cast<int>(parse_number(args->value, "VALUE", 0, 0xFF)));
+        write_expander(session, index,
+                       static_cast<int>(parse_number(args->value, "VALUE", 0, 0xFF)));
     });
 }
 
@@ -73,7 +76,8 @@ Converter parse_converter(const ConverterArguments &args) {
 }
 
 void add_converter_options(CLI::App *command, ConverterArguments &args) {
-    command->add_option("--address", args.address, "converter address 0-7 (0x48 + address; default 0)");
+    command->add_option("--address", args.address,
+                        "converter address 0-7 (0x48 + address; default 0)");
     command->add_option("--vref", args.vref, "reference in millivolts, 256-6000 (default 2550)");
 }
 
@@ -98,7 +102,9 @@ void read_converter(Session &session, const Converter &converter, int channel) {
     const bool all = channel < 0;
     const int32_t answered = all ? bus.pcf8591_read4chan(&state, converter.address)
                                  : bus.pcf8591_readchan(&state, channel, converter.address);
-    if (answered == 0) throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
+    if (answered == 0) {
+        throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
+    }
     for (int c = all ? 0 : channel; c <= (all ? 3 : channel); ++c) {
         std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
     }
@@ -107,11 +113,13 @@ void read_converter(Session &session, const Converter &converter, int channel) {
 void add_adc(CLI::App &app, Commands &commands) {
     auto channel = std::make_shared<std::string>("all");
     auto args = std::make_shared<ConverterArguments>();
-    CLI::App *command = app.add_subcommand("adc", "Read the PCF8591's analog inputs (codes and millivolts)");
+    CLI::App *command =
+        app.add_subcommand("adc", "Read the PCF8591's analog inputs (codes and millivolts)");
     command->add_option("CHANNEL", *channel, "input 0-3, or all (default)");
     add_converter_options(command, *args);
     commands.add(command, [channel, args](Session &session) {
-        const int number = *channel == "all" ? -1 : static_cast<int>(parse_number(*channel, "CHANNEL", 0, 3));
+        const int number =
+            *channel == "all" ? -1 : static_cast<int>(parse_number(*channel, "CHANNEL", 0, 3));
         read_converter(session, parse_converter(*args), number);
     });
 }
@@ -126,7 +134,9 @@ void set_output(Session &session, const Converter &converter, int requested) {
     pcf8591_state state = converter_state(bus, converter);
     const int32_t answered =
         bus.pcf8591_setda(&state, static_cast<float>(sent * 0.001), converter.address);
-    if (answered == 0) throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
+    if (answered == 0) {
+        throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
+    }
     const int output = state.dac * converter.vref_millivolts / 256;
     std::printf("AOUT: %3d  %4d mV\n", state.dac, output);
 }
@@ -137,11 +147,13 @@ void add_dac(CLI::App &app, Commands &commands) {
     CLI::App *command = app.add_subcommand("dac", "Set the PCF8591's analog output");
     command->add_option("MV", *level, "output in millivolts, 0 to the reference")->required();
     add_converter_options(command, *args);
-    command->footer("Prints the code sent and the output it gives (code * vref / 256); the reference\n"
-                    "itself is sent as code 255, the highest the converter has.");
+    command->footer(
+        "Prints the code sent and the output it gives (code * vref / 256); the reference\n"
+        "itself is sent as code 255, the highest the converter has.");
     commands.add(command, [level, args](Session &session) {
         const Converter converter = parse_converter(*args);
-        const int requested = static_cast<int>(parse_number(*level, "MV", 0, converter.vref_millivolts));
+        const int requested =
+            static_cast<int>(parse_number(*level, "MV", 0, converter.vref_millivolts));
         set_output(session, converter, requested);
     });
 }

@@ -12,7 +12,7 @@ enum ExitStatus : int {
     kNoAcknowledge = 1,  // a chip did not answer, or a read failed
     kUsage = 2,          // a bad argument; the message names it
     kNoAdapter = 3,
-    kNotInstalled = 4,   // a library the tool loads is missing
+    kNotInstalled = 4,  // a library the tool loads is missing
 };
 
 class Failure : public std::runtime_error {
@@ -25,8 +25,12 @@ private:
     ExitStatus status_;
 };
 
-inline Failure usage_error(const std::string &message) { return Failure(kUsage, message); }
-inline Failure no_acknowledge(const std::string &message) { return Failure(kNoAcknowledge, message); }
+inline Failure usage_error(const std::string &message) {
+    return Failure(kUsage, message);
+}
+inline Failure no_acknowledge(const std::string &message) {
+    return Failure(kNoAcknowledge, message);
+}
 
 // A signal (Ctrl-C, a closed pipe) arrived; the tool releases the port and
 // then ends by that signal.

@@ -47,7 +47,8 @@ std::string printable(const char *text) {
 }
 
 void add_init(CLI::App &lcd, Commands &commands) {
-    CLI::App *command = lcd.add_subcommand("init", "Wake the display into 4-bit mode, two lines, cleared");
+    CLI::App *command =
+        lcd.add_subcommand("init", "Wake the display into 4-bit mode, two lines, cleared");
     commands.add(command, [](Session &session) { initialise(session.bus()); });
 }
 
@@ -63,14 +64,17 @@ void add_print(CLI::App &lcd, Commands &commands) {
     command->add_option("TEXT", args->text, "up to 16 characters; the rest of the line is blanked")
         ->required();
     command->add_option("--line", args->line, "1 (default) or 2");
-    command->add_flag("--init", args->init, "initialise the display first (as lcd init; clears it)");
-    command->footer("The display keeps its text between runs on real hardware; after power-up it\n"
-                    "needs lcd init (or --init) once.  On --sim every run starts with a display\n"
-                    "that was never initialised, so use --init there.");
+    command->add_flag("--init", args->init,
+                      "initialise the display first (as lcd init; clears it)");
+    command->footer(
+        "The display keeps its text between runs on real hardware; after power-up it\n"
+        "needs lcd init (or --init) once.  On --sim every run starts with a display\n"
+        "that was never initialised, so use --init there.");
     commands.add(command, [args](Session &session) {
         const int address = line_address(args->line);
         if (args->text.size() > kLineWidth) {
-            throw usage_error("TEXT: " + std::to_string(args->text.size()) + " characters; a line holds 16");
+            throw usage_error("TEXT: " + std::to_string(args->text.size()) +
+                              " characters; a line holds 16");
         }
         const Wirelink &bus = session.bus();
         if (args->init) initialise(bus);
@@ -109,7 +113,8 @@ void add_clear(CLI::App &lcd, Commands &commands) {
 }  // namespace
 
 void add_lcd_commands(CLI::App &app, Commands &commands) {
-    CLI::App *lcd = app.add_subcommand("lcd", "The HD44780 display on the PCF8574 at index 0 (0x38)");
+    CLI::App *lcd =
+        app.add_subcommand("lcd", "The HD44780 display on the PCF8574 at index 0 (0x38)");
     add_init(*lcd, commands);
     add_print(*lcd, commands);
     add_read(*lcd, commands);

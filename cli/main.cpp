@@ -32,7 +32,8 @@ void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_option("--port", common.port, "com1, com2 or search (default: search COM2, then COM1)");
     app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
-    app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
+    app.add_flag("--sim", common.simulated,
+                 "run on the simulated bench board instead of real ports");
 }
 
 CommonOptions common_options(const CommonArguments &arguments) {
@@ -52,6 +53,12 @@ CommonOptions common_options(const CommonArguments &arguments) {
     return options;
 }
 
+std::string value_name(const std::string &option) {
+    if (option == "port") return "PORT";
+    if (option == "fref" || option == "step") return "FREQ";
+    return "N";
+}
+
 // Help shows what a value is ("--fref FREQ", "--delay N") rather than that
 // the tool reads every value as text; positionals name themselves.
 void name_values(CLI::App &command) {
@@ -59,8 +66,7 @@ void name_values(CLI::App &command) {
         if (!option->nonpositional()) {
             option->type_name("");
         } else if (option->get_type_name() == "TEXT") {
-            const std::string &name = option->get_single_name();
-            option->type_name(name == "port" ? "PORT" : name == "fref" || name == "step" ? "FREQ" : "N");
+            option->type_name(value_name(option->get_single_name()));
         }
     }
     for (CLI::App *sub : command.get_subcommands({})) name_values(*sub);
@@ -81,11 +87,16 @@ std::string missing_command(CLI::App &app) {
         }
     }
     std::string names;
-    for (CLI::App *sub : deepest->get_subcommands({})) names += (names.empty() ? "" : ", ") + sub->get_name();
-    return (path.empty() ? "a command is needed" : path + " needs a command") + ": " + names + " (try --help)";
+    for (CLI::App *sub : deepest->get_subcommands({})) {
+        names += (names.empty() ? "" : ", ") + sub->get_name();
+    }
+    return (path.empty() ? "a command is needed" : path + " needs a command") + ": " + names +
+           " (try --help)";
 }
 
-void report(const std::string &message) { std::fprintf(stderr, "wirelink: %s\n", message.c_str()); }
+void report(const std::string &message) {
+    std::fprintf(stderr, "wirelink: %s\n", message.c_str());
+}
 
 // Runs the chosen command; the session releases the port on every way out.
 int run(const Run &command, const CommonOptions &options) {

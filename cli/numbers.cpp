@@ -44,8 +44,8 @@ void check_range(int64_t value, const std::string &text, const std::string &what
 // The multiplier of a frequency unit, or 0 for no unit that we know.
 int64_t unit_multiplier(const std::string &unit) {
     static const std::pair<const char *, int64_t> units[] = {
-        {"", 1}, {"Hz", 1}, {"k", 1000}, {"kHz", 1000}, {"M", 1000000}, {"MHz", 1000000},
-        {"G", 1000000000}, {"GHz", 1000000000}};
+        {"", 1},        {"Hz", 1},        {"k", 1000},       {"kHz", 1000},
+        {"M", 1000000}, {"MHz", 1000000}, {"G", 1000000000}, {"GHz", 1000000000}};
     for (const auto &[name, multiplier] : units) {
         if (unit == name) return multiplier;
     }
@@ -70,9 +70,10 @@ int64_t parse_number(const std::string &text, const std::string &what, int64_t m
     return value;
 }
 
-int64_t parse_frequency(const std::string &text, const std::string &what, int64_t min, int64_t max) {
-    const Failure not_a_frequency =
-        usage_error(what + ": '" + text + "' is not a frequency (for example 145.5M, 12800k, 4000000)");
+int64_t parse_frequency(const std::string &text, const std::string &what, int64_t min,
+                        int64_t max) {
+    const Failure not_a_frequency = usage_error(
+        what + ": '" + text + "' is not a frequency (for example 145.5M, 12800k, 4000000)");
     std::size_t unit_at = text.size();
     while (unit_at > 0 && std::isalpha(static_cast<unsigned char>(text[unit_at - 1])) &&
            !(is_hex_form(text) && std::isxdigit(static_cast<unsigned char>(text[unit_at - 1])))) {

@@ -18,16 +18,17 @@ namespace cli {
 namespace {
 
 constexpr int64_t kMaxHertz = std::numeric_limits<int32_t>::max();
-constexpr int64_t kTunerOffset = 37'300'000;  // the TSA5523's and SDA3302's divider counts freq + this
+// The TSA5523's and SDA3302's dividers count FREQ plus this.
+constexpr int64_t kTunerOffset = 37'300'000;
 constexpr int kFifteenBits = 0x7FFF;
 
 // What a chip gets for one frequency: the bytes of each transaction and how
 // to send them (true when the chip acknowledged).
 struct Plan {
     std::string chip;
-    int address;   // 7-bit, for messages
+    int address;  // 7-bit, for messages
     int divider;
-    int64_t tunes; // the frequency that divider gives
+    int64_t tunes;  // the frequency that divider gives
     std::vector<std::vector<int32_t>> transactions;
     std::function<bool(const Wirelink &)> send;
 };
@@ -40,7 +41,8 @@ struct Common {
 
 CLI::App *add_chip(CLI::App &pll, const char *name, const char *description, Common &common) {
     CLI::App *command = pll.add_subcommand(name, description);
-    command->add_option("FREQ", common.frequency, "frequency: 145500000, 145500k, 145.5M (Hz, k, M)")
+    command
+        ->add_option("FREQ", common.frequency, "frequency: 145500000, 145500k, 145.5M (Hz, k, M)")
         ->required();
     command->add_flag("--dry-run", common.dry_run, "print the bytes but touch no port");
     return command;
@@ -54,7 +56,10 @@ void add_offset(CLI::App *command, Common &common, const char *choices) {
 
 int parse_offset(const Common &common, int highest) {
     const int offset = static_cast<int>(parse_number(common.offset, "--offset", 0, highest));
-    if (offset % 2 != 0) throw usage_error("--offset: " + common.offset + " is odd, which would make a read address");
+    if (offset % 2 != 0) {
+        throw usage_error("--offset: " + common.offset +
+                          " is odd, which would make a read address");
+    }
     return offset;
 }
 
@@ -67,10 +72,14 @@ int32_t option(const std::string &text, const char *name, int64_t min, int64_t m
 }
 
 void check_divider(const Plan &plan, const Common &common, int highest) {
-    if (plan.divider <= 0) throw usage_error("FREQ: " + common.frequency + " is below the " + plan.chip + "'s first step");
+    if (plan.divider <= 0) {
+        throw usage_error("FREQ: " + common.frequency + " is below the " + plan.chip +
+                          "'s first step");
+    }
     if (plan.divider > highest) {
-        throw usage_error("FREQ: " + common.frequency + " needs divider " + std::to_string(plan.divider) +
-                          "; the " + plan.chip + " takes at most " + std::to_string(highest));
+        throw usage_error("FREQ: " + common.frequency + " needs divider " +
+                          std::to_string(plan.divider) + "; the " + plan.chip + " takes at most " +
+                          std::to_string(highest));
     }
 }
 
@@ -113,11 +122,13 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
     command->add_option("--fref", args->fref, "reference (default 4M: 62.5 kHz steps)");
     command->add_option("--control", args->control, "control byte (default 0x8E)");
     command->add_option("--port-byte", args->port_byte, "port byte (default 0x00)");
-    command->add_option("--step-mode", args->step_mode, "1 rounds an odd divider down to even (default 0)");
+    command->add_option("--step-mode", args->step_mode,
+                        "1 rounds an odd divider down to even (default 0)");
     add_offset(command, *args, "0, 2, 4 or 6");
     commands.add(command, [args](Session &session) {
         const int32_t freq = frequency(*args);
-        const int32_t fref = static_cast<int32_t>(parse_frequency(args->fref, "--fref", 64, kMaxHertz));
+        const int32_t fref =
+            static_cast<int32_t>(parse_frequency(args->fref, "--fref", 64, kMaxHertz));
         const int32_t control = option(args->control, "--control", 0, 0xFF);
         const int32_t port = option(args->port_byte, "--port-byte", 0, 0xFF);
         const int32_t step_mode = option(args->step_mode, "--step-mode", 0, 1);
@@ -125,11 +136,19 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tsa5511_state>();
         wirelink.tsa5511_init(state.get(), control, fref, port);
-        Plan plan{"TSA5511", (0xC0 + offset) / 2, wirelink.tsa5511_calc(state.get(), freq, step_mode), 0, {}, {}};
+        Plan plan{"TSA5511",
+                  (0xC0 + offset) / 2,
+                  wirelink.tsa5511_calc(state.get(), freq, step_mode),
+                  0,
+                  {},
+                  {}};
         check_divider(plan, *args, kFifteenBits);
         plan.tunes = int64_t{plan.divider} * state->step;
-        plan.transactions = {{0xC0 + offset, state->div_high, state->div_low, state->control, state->port}};
-        plan.send = [state, offset](const Wirelink &bus) { return bus.tsa5511_send(state.get(), offset) != 0; };
+        plan.transactions = {
+            {0xC0 + offset, state->div_high, state->div_low, state->control, state->port}};
+        plan.send = [state, offset](const Wirelink &bus) {
+            return bus.tsa5511_send(state.get(), offset) != 0;
+        };
         execute(session, plan, *args);
     });
 }
@@ -147,9 +166,9 @@ struct Tuner {
     const char *control;  // default control byte
     int step;             // Hz
     int highest_step_mode;
-    int32_t(WIRELINK_CALL *Wirelink::*init)(State *, int32_t);
-    int32_t(WIRELINK_CALL *Wirelink::*calc)(State *, int32_t, int32_t);
-    int32_t(WIRELINK_CALL *Wirelink::*send)(State *, int32_t);
+    int32_t (WIRELINK_CALL *Wirelink::*init)(State *, int32_t);
+    int32_t (WIRELINK_CALL *Wirelink::*calc)(State *, int32_t, int32_t);
+    int32_t (WIRELINK_CALL *Wirelink::*send)(State *, int32_t);
 };
 
 template <typename State>
@@ -162,11 +181,17 @@ void run_tuner(Session &session, const Tuner<State> &chip, const TunerArguments 
     const Wirelink &wirelink = session.library();
     auto state = std::make_shared<State>();
     (wirelink.*chip.init)(state.get(), control);
-    Plan plan{upper(chip.name), (0xC0 + offset) / 2, (wirelink.*chip.calc)(state.get(), freq, step_mode), 0, {}, {}};
+    Plan plan{upper(chip.name),
+              (0xC0 + offset) / 2,
+              (wirelink.*chip.calc)(state.get(), freq, step_mode),
+              0,
+              {},
+              {}};
     check_divider(plan, args, kFifteenBits);
     if (band >= 0) state->band = band;
     plan.tunes = int64_t{plan.divider} * chip.step - kTunerOffset;
-    plan.transactions = {{0xC0 + offset, state->div_high, state->div_low, state->control, state->band}};
+    plan.transactions = {
+        {0xC0 + offset, state->div_high, state->div_low, state->control, state->band}};
     plan.send = [state, offset, send = chip.send](const Wirelink &bus) {
         return (bus.*send)(state.get(), offset) != 0;
     };
@@ -179,7 +204,8 @@ void add_tuner(CLI::App &pll, Commands &commands, const Tuner<State> &chip, cons
     auto args = std::make_shared<TunerArguments>();
     args->control = chip.control;
     CLI::App *command = add_chip(pll, chip.name, description, *args);
-    command->add_option("--control", args->control, std::string("control byte (default ") + chip.control + ")");
+    command->add_option("--control", args->control,
+                        std::string("control byte (default ") + chip.control + ")");
     command->add_option("--band", args->band, "band byte (default: chosen from FREQ)");
     command->add_option("--step-mode", args->step_mode, step_modes);
     add_offset(command, *args, "0, 2, 4 or 6");
@@ -202,25 +228,36 @@ int32_t reference_select(const std::string &step) {
 
 void add_tsa6057(CLI::App &pll, Commands &commands) {
     auto args = std::make_shared<Tsa6057Arguments>();
-    CLI::App *command = add_chip(pll, "tsa6057", "TSA6057: 17-bit divider in 1, 10 or 25 kHz steps", *args);
+    CLI::App *command =
+        add_chip(pll, "tsa6057", "TSA6057: 17-bit divider in 1, 10 or 25 kHz steps", *args);
     command->add_option("--step", args->step, "1k, 10k (default) or 25k");
-    command->add_option("--control", args->control, "control bits 5-2 of the third data byte (default 0)");
+    command->add_option("--control", args->control,
+                        "control bits 5-2 of the third data byte (default 0)");
     add_offset(command, *args, "0 or 2");
     commands.add(command, [args](Session &session) {
         const int32_t freq = frequency(*args);
         const int32_t ref_select = reference_select(args->step);
         const int32_t control = option(args->control, "--control", 0, 0x3C);
-        if (control % 4 != 0) throw usage_error("--control: " + args->control + " sets bits outside 5-2");
+        if (control % 4 != 0) {
+            throw usage_error("--control: " + args->control + " sets bits outside 5-2");
+        }
         const int offset = parse_offset(*args, 2);
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tsa6057_state>();
         wirelink.tsa6057_init(state.get(), control, ref_select);
-        Plan plan{"TSA6057", (0xC4 + offset) / 2, wirelink.tsa6057_calc(state.get(), freq, ref_select), 0, {}, {}};
+        Plan plan{"TSA6057",
+                  (0xC4 + offset) / 2,
+                  wirelink.tsa6057_calc(state.get(), freq, ref_select),
+                  0,
+                  {},
+                  {}};
         check_divider(plan, *args, 0x1FFFF);
         plan.tunes = int64_t{plan.divider} * state->step;
         plan.transactions = {
             {0xC4 + offset, state->subaddress, state->db0, state->db1, state->db2, state->db3}};
-        plan.send = [state, offset](const Wirelink &bus) { return bus.tsa6057_send(state.get(), offset) != 0; };
+        plan.send = [state, offset](const Wirelink &bus) {
+            return bus.tsa6057_send(state.get(), offset) != 0;
+        };
         execute(session, plan, *args);
     });
 }
@@ -236,7 +273,8 @@ constexpr int kTwelveBits = 0xFFF, kSixteenBits = 0xFFFF;
 void check_tbb200_counters(const tbb200_state &state, const Plan &plan, const Common &common) {
     const int32_t r = state.r_high * 256 + state.r_low;
     if (r < 1 || r > kSixteenBits) {
-        throw usage_error("--fref: the reference counter fref / step must be 1 to 65535, not " + std::to_string(r));
+        throw usage_error("--fref: the reference counter fref / step must be 1 to 65535, not " +
+                          std::to_string(r));
     }
     check_divider(plan, common, state.mode == 0 ? kSixteenBits : kMaxHertz);
     if (state.mode != 0 && plan.divider / state.prescaler > kTwelveBits) {
@@ -246,31 +284,38 @@ void check_tbb200_counters(const tbb200_state &state, const Plan &plan, const Co
 
 void add_tbb200(CLI::App &pll, Commands &commands) {
     auto args = std::make_shared<Tbb200Arguments>();
-    CLI::App *command = add_chip(pll, "tbb200", "TBB200: reference, main and status registers", *args);
+    CLI::App *command =
+        add_chip(pll, "tbb200", "TBB200: reference, main and status registers", *args);
     command->add_option("--fref", args->fref, "reference (default 12.8M)");
     command->add_option("--step", args->step, "channel step (default 25k)");
-    command->add_option("--prescaler", args->prescaler, "prescaler modulus P for --mode 1, 1-4096 (default 64)");
+    command->add_option("--prescaler", args->prescaler,
+                        "prescaler modulus P for --mode 1, 1-4096 (default 64)");
     command->add_option("--mode", args->mode,
                         "0 single-modulus main counter (default), 1 counter N and swallow A "
                         "(the library adds the mode to the address byte)");
     command->add_option("--status", args->status, "status byte (default 0xF8)");
     commands.add(command, [args](Session &session) {
         const int32_t freq = frequency(*args);
-        const int32_t fref = static_cast<int32_t>(parse_frequency(args->fref, "--fref", 1, kMaxHertz));
-        const int32_t step = static_cast<int32_t>(parse_frequency(args->step, "--step", 1, kMaxHertz));
+        const int32_t fref =
+            static_cast<int32_t>(parse_frequency(args->fref, "--fref", 1, kMaxHertz));
+        const int32_t step =
+            static_cast<int32_t>(parse_frequency(args->step, "--step", 1, kMaxHertz));
         const int32_t prescaler = option(args->prescaler, "--prescaler", 1, 4096);
         const int32_t mode = option(args->mode, "--mode", 0, 1);
         const int32_t status = option(args->status, "--status", 0, 0xFF);
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tbb200_state>();
         wirelink.tbb200_init(state.get(), mode, fref, prescaler);
-        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {}, {}};
+        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {},
+                  {}};
         check_tbb200_counters(*state, plan, *args);
         plan.tunes = int64_t{plan.divider} * step;
         const int32_t address = 0xC4 + mode;
         std::vector<int32_t> main_counter = {address, mode + 12, state->n_byte2, state->n_byte3};
         if (mode != 0) main_counter.insert(main_counter.begin() + 2, state->n_byte1);
-        plan.transactions = {{address, mode + 8, status}, {address, mode + 4, state->r_high, state->r_low}, main_counter};
+        plan.transactions = {{address, mode + 8, status},
+                             {address, mode + 4, state->r_high, state->r_low},
+                             main_counter};
         plan.send = [state, status](const Wirelink &bus) {
             const bool status_sent = bus.tbb200_send_status(state.get(), status) != 0;
             const bool reference_sent = bus.tbb200_send_r_cnt(state.get()) != 0;

@@ -55,7 +55,9 @@ __attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long p
                                                                  unsigned char value) {
     using namespace cli::port_tap;
     if (driver_write != nullptr) driver_write(port, value);
-    if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) decoder->control_written(value);
+    if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) {
+        decoder->control_written(value);
+    }
 }
 
 }  // extern "C"

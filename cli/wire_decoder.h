@@ -34,7 +34,7 @@ private:
     void cut_byte();
 
     Listener listener_;
-    bool known_ = false;   // the first control write tells the master's lines
+    bool known_ = false;  // the first control write tells the master's lines
     bool sda_ = true;
     bool scl_ = true;
     bool scl_seen_high_ = false;

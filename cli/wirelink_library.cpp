@@ -40,7 +40,8 @@ std::vector<fs::path> candidates(const char *const (&dirs)[N], const char *file)
 
 std::string joined(const std::vector<fs::path> &paths) {
     std::string text;
-    for (const fs::path &path : paths) text += (text.empty() ? "" : " or ") + path.parent_path().string();
+    for (const fs::path &path : paths)
+        text += (text.empty() ? "" : " or ") + path.parent_path().string();
     return text;
 }
 
@@ -78,7 +79,8 @@ void route_ports_through_tap(void *driver) {
     auto read = reinterpret_cast<port_tap::ReadPort>(dlsym(driver, "DlPortReadPortUchar"));
     auto write = reinterpret_cast<port_tap::WritePort>(dlsym(driver, "DlPortWritePortUchar"));
     if (read == nullptr || write == nullptr) {
-        throw Failure(kNotInstalled, "the port driver lacks DlPortReadPortUchar/DlPortWritePortUchar");
+        throw Failure(kNotInstalled,
+                      "the port driver lacks DlPortReadPortUchar/DlPortWritePortUchar");
     }
     port_tap::connect(read, write);
 }

@@ -49,8 +49,8 @@ unsigned char DlPortReadPortUchar(unsigned long port) {
     if (!adapter_present() || port < COM1 || port > COM1 + 7) return 0xFF;
     if (port == COM1 + 4) return mcr;
     if (port != COM1 + 6) return 0x00;
-    unsigned char status = 0x80;                   /* DCD */
-    if (mcr & 0x02) status |= 0x10;                /* SCL follows RTS */
+    unsigned char status = 0x80;                     /* DCD */
+    if (mcr & 0x02) status |= 0x10;                  /* SCL follows RTS */
     if ((mcr & 0x01) && !sda_held()) status |= 0x20; /* SDA follows DTR unless held */
     return status;
 }
