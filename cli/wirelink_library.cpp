@@ -56,15 +56,28 @@ void *open_first(const std::vector<fs::path> &paths, const std::string &what, in
     throw Failure(kNotInstalled, what + " is not installed: looked in " + joined(paths));
 }
 
-void *open_driver(bool simulated) {
-    constexpr int flags = RTLD_NOW | RTLD_GLOBAL;
-    if (simulated) {
-        return open_first(candidates(kSimulatorDirs, kDriverName),
-                          "the simulated bench (" + std::string(kDriverName) + ")", flags);
+void *open_simulator() {
+    return open_first(candidates(kSimulatorDirs, kDriverName),
+                      "the simulated bench (" + std::string(kDriverName) + ")",
+                      RTLD_NOW | RTLD_GLOBAL);
+}
+
+// libwirelink.so with the port driver that it finds itself when it loads
+// (LD_LIBRARY_PATH first, as for any program), else with the one installed
+// beside it.  Returns the library; `driver` gets the driver.
+void *open_with_real_driver(const std::vector<fs::path> &libraries, void *&driver) {
+    for (const fs::path &library : libraries) {
+        std::error_code error;
+        if (!fs::exists(library, error)) continue;
+        if (void *handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+            driver = dlopen(kDriverName, RTLD_NOW | RTLD_NOLOAD);
+            return handle;
+        }
+        break;
     }
-    if (void *handle = dlopen(kDriverName, flags)) return handle;
-    return open_first(candidates(kDriverDirs, kDriverName),
-                      "the port driver " + std::string(kDriverName), flags);
+    driver = open_first(candidates(kDriverDirs, kDriverName),
+                        "the port driver " + std::string(kDriverName), RTLD_NOW | RTLD_GLOBAL);
+    return open_first(libraries, "libwirelink.so", RTLD_NOW | RTLD_LOCAL);
 }
 
 template <typename Function>
@@ -76,6 +89,7 @@ void bind(void *library, Function &function, const char *name) {
 }
 
 void route_ports_through_tap(void *driver) {
+    if (driver == nullptr) throw Failure(kNotInstalled, "cannot find the loaded port driver");
     auto read = reinterpret_cast<port_tap::ReadPort>(dlsym(driver, "DlPortReadPortUchar"));
     auto write = reinterpret_cast<port_tap::WritePort>(dlsym(driver, "DlPortWritePortUchar"));
     if (read == nullptr || write == nullptr) {
@@ -132,12 +146,21 @@ void bind_all(void *library, Wirelink &w) {
 
 }  // namespace
 
-// The libraries stay loaded for the life of the process.
+// The libraries stay loaded for the life of the process.  Whichever way the
+// driver was found, libwirelink.so's port accesses resolve to the tap, which
+// the program defines ahead of every library.
 const Wirelink &load_wirelink(bool simulated) {
     static Wirelink wirelink{};
-    route_ports_through_tap(open_driver(simulated));
-    void *library = open_first(candidates(kLibraryDirs, "libwirelink.so"), "libwirelink.so",
-                               RTLD_NOW | RTLD_LOCAL);
+    const std::vector<fs::path> libraries = candidates(kLibraryDirs, "libwirelink.so");
+    void *driver = nullptr;
+    void *library = nullptr;
+    if (simulated) {
+        driver = open_simulator();
+        library = open_first(libraries, "libwirelink.so", RTLD_NOW | RTLD_LOCAL);
+    } else {
+        library = open_with_real_driver(libraries, driver);
+    }
+    route_ports_through_tap(driver);
     bind_all(library, wirelink);
     return wirelink;
 }

@@ -53,10 +53,10 @@ struct Wirelink {
     decltype(&::sda3302_send) sda3302_send;
 };
 
-// Loads the port driver (the simulated bench's with `simulated`, else the
-// one the ordinary library search finds, else the one installed beside
-// libwirelink.so), routes its accesses through the port tap, then loads
-// libwirelink.so and binds every function above.  Throws a Failure with
+// Loads libwirelink.so over a port driver (with `simulated` the simulated
+// bench's, loaded first; else the one libwirelink.so finds, or failing that
+// the one installed beside it), routes the driver's accesses through the
+// port tap and binds every function above.  Throws a Failure with
 // kNotInstalled naming what is missing and where it was looked for.
 const Wirelink &load_wirelink(bool simulated);
 

@@ -121,20 +121,24 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
         {"dac 2550 --trace", 0, "S 90 A 40 A FF A P\nAOUT: 255  2540 mV\n", ""},
         {"recover --trace", 0, "P\nbus is free (SDA was not held)\n", ""},
         {"pll tsa5511 145.5M --trace", 1,
-         "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\nS C0 N 09 N 18 N 8E N 00 N "
-         "P\n",
+         "TSA5511: divider 2328, tunes 145500000 Hz\n"
+         "C0 09 18 8E 00\n"
+         "S C0 N 09 N 18 N 8E N 00 N P\n",
          "wirelink: no acknowledge from 0x60 (TSA5511)\n"},
         {"pll tsa5523 145.5M --offset 2 --trace", 1,
-         "TSA5523: divider 3656, tunes 145500000 Hz\nC2 0E 48 8E A0\nS C2 N 0E N 48 N 8E N A0 N "
-         "P\n",
+         "TSA5523: divider 3656, tunes 145500000 Hz\n"
+         "C2 0E 48 8E A0\n"
+         "S C2 N 0E N 48 N 8E N A0 N P\n",
          "wirelink: no acknowledge from 0x61 (TSA5523)\n"},
         {"pll sda3302 145.5M --trace", 1,
-         "SDA3302: divider 2924, tunes 145450000 Hz\nC0 0B 6C CE 02\nS C0 N 0B N 6C N CE N 02 N "
-         "P\n",
+         "SDA3302: divider 2924, tunes 145450000 Hz\n"
+         "C0 0B 6C CE 02\n"
+         "S C0 N 0B N 6C N CE N 02 N P\n",
          "wirelink: no acknowledge from 0x60 (SDA3302)\n"},
         {"pll tsa6057 98.1M --step 25k --trace", 1,
-         "TSA6057: divider 3924, tunes 98100000 Hz\nC4 00 A9 1E 84 00\nS C4 N 00 N A9 N 1E N 84 N "
-         "00 N P\n",
+         "TSA6057: divider 3924, tunes 98100000 Hz\n"
+         "C4 00 A9 1E 84 00\n"
+         "S C4 N 00 N A9 N 1E N 84 N 00 N P\n",
          "wirelink: no acknowledge from 0x62 (TSA6057)\n"},
         {"pll tbb200 145M --trace", 1,
          "TBB200: divider 5800, tunes 145000000 Hz\nC4 08 F8\nC4 04 02 00\nC4 0C 16 A8\n"
