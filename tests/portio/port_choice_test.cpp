@@ -93,15 +93,4 @@ TEST(PortChoice, MalformedLinesAreReportedWithFileAndLineAndIgnored) {
                             "wirelink: ports.conf:7: COM1 is already set on line 2; line ignored"}));
 }
 
-TEST(PortChoice, FilesAreNotReadForPortsTheVariablesName) {
-    FakeSysfs dir;
-    std::ofstream(dir.root() / "ports.conf") << "garbage\n";
-    std::vector<std::string> messages;
-    PortChoice choice([](const std::string&) { return std::optional<std::string>("off"); },
-                      {dir.root() / "ports.conf"}, [&](const std::string& line) { messages.push_back(line); });
-    EXPECT_EQ(choice.setting("COM1").kind, Kind::off);
-    EXPECT_EQ(choice.setting("COM2").kind, Kind::off);
-    EXPECT_TRUE(messages.empty());
-}
-
 }  // namespace
