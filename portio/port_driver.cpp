@@ -82,8 +82,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort& serial
                                                         const std::string& path) {
     auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, path, paths_.tty_class_root);
     Opened first = device->open();
-    return std::make_unique<ModemUart>(std::move(device), std::move(first), system_,
-                                       [this](const std::string& line) { say(line); });
+    return modem_uart(std::move(device), std::move(first));
 }
 
 // The kernel's device for the port's I/O base, else the registers directly.
@@ -103,8 +102,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort& serial
     if (!first.lines && first.failure != OpenFailure::in_use) {
         if (auto direct = open_direct(serial)) return std::move(*direct);
     }
-    return std::make_unique<ModemUart>(std::move(device), std::move(first), system_,
-                                       [this](const std::string& line) { say(line); });
+    return modem_uart(std::move(device), std::move(first));
 }
 
 // Nothing when the process may not reach the ports; a null backend when it
@@ -125,6 +123,11 @@ std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const Se
         return std::unique_ptr<RegisterBackend>();
     }
     return std::make_unique<DirectPorts>(system_, serial.base, fd);
+}
+
+std::unique_ptr<RegisterBackend> PortDriver::modem_uart(std::unique_ptr<ModemDevice> device, Opened first) {
+    return std::make_unique<ModemUart>(std::move(device), std::move(first), system_,
+                                       [this](const std::string& line) { say(line); });
 }
 
 PortChoice& PortDriver::choice() {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "modem_lines.h"
 #include "port_choice.h"
 #include "register_backend.h"
 #include "system_calls.h"
@@ -53,6 +54,7 @@ private:
     std::unique_ptr<RegisterBackend> open_named(const SerialPort& serial, const std::string& path);
     std::unique_ptr<RegisterBackend> open_found(const SerialPort& serial);
     std::optional<std::unique_ptr<RegisterBackend>> open_direct(const SerialPort& serial);
+    std::unique_ptr<RegisterBackend> modem_uart(std::unique_ptr<ModemDevice> device, Opened first);
     PortChoice& choice();
     void say(const std::string& line);
 
