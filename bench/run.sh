@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks: the port accesses and times per operation,
-# the library's own CPU cost per port access, and rigcheck's load on the
-# simulated bench.
+# the modem ioctls and times on a USB-serial adapter, the library's own CPU
+# cost per port access, and rigcheck's load on the simulated bench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,10 @@ cmake --build "$build" -j "$(nproc)"
 
 echo "== Port accesses and timing"
 LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/bus_timing"
+
+echo
+echo "== Modem ioctls and time per call on a USB-serial adapter"
+LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/usb_serial"
 
 echo
 echo "== The library's own cost (port driver that costs nothing)"

@@ -1,34 +1,13 @@
 #include "modem_uart.h"
 
-#include <sys/ioctl.h>
+#include <chrono>
+#include <utility>
 
 namespace dlportio {
 namespace {
 
-constexpr int kDriven = TIOCM_DTR | TIOCM_RTS;
-
-uint8_t control_bits(int lines) {
-    uint8_t mcr = 0;
-    if (lines & TIOCM_DTR) mcr |= uart::kMcrDtr;
-    if (lines & TIOCM_RTS) mcr |= uart::kMcrRts;
-    return mcr;
-}
-
-int driven_lines(uint8_t mcr) {
-    int lines = 0;
-    if (mcr & uart::kMcrDtr) lines |= TIOCM_DTR;
-    if (mcr & uart::kMcrRts) lines |= TIOCM_RTS;
-    return lines;
-}
-
-uint8_t input_bits(int lines) {
-    uint8_t msr = 0;
-    if (lines & TIOCM_CTS) msr |= uart::kMsrCts;
-    if (lines & TIOCM_DSR) msr |= uart::kMsrDsr;
-    if (lines & TIOCM_RNG) msr |= uart::kMsrRi;
-    if (lines & TIOCM_CAR) msr |= uart::kMsrDcd;
-    return msr;
-}
+constexpr uint8_t kDriven = uart::kMcrDtr | uart::kMcrRts;
+constexpr auto kSearchInterval = std::chrono::seconds(1);
 
 // Each change indicator sits four bits below its input, as in the UART;
 // the ring indicator's marks only the trailing edge, when the ringing stops.
@@ -41,19 +20,19 @@ uint8_t change_indicators(uint8_t before, uint8_t now) {
 
 }  // namespace
 
-ModemUart::ModemUart(SystemCalls& system, int fd, int initial_lines)
-    : system_(system), fd_(fd), inputs_(input_bits(initial_lines)) {
-    written_[uart::kModemControl] = control_bits(initial_lines);
+ModemUart::ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing& timing,
+                     Report report)
+    : device_(std::move(device)), timing_(timing), report_(std::move(report)) {
+    take(std::move(first));
 }
 
-ModemUart::~ModemUart() { system_.close_device(fd_); }
-
 uint8_t ModemUart::read(unsigned offset) {
+    if (!reachable()) return uart::kEmptyPort;
     switch (offset) {
     case uart::kData:
         // The bus is timed by data-register reads, so each must cost what
         // it costs on the real UART.  Nothing is ever received.
-        system_.spend_register_access_time();
+        timing_.spend_register_access_time();
         return 0;
     case uart::kModemStatus:
         return read_modem_status();
@@ -63,6 +42,7 @@ uint8_t ModemUart::read(unsigned offset) {
 }
 
 void ModemUart::write(unsigned offset, uint8_t value) {
+    if (!reachable()) return;
     switch (offset) {
     case uart::kData:  // never transmit: the port carries a bus, not a line
     case uart::kModemStatus:
@@ -75,25 +55,80 @@ void ModemUart::write(unsigned offset, uint8_t value) {
     }
 }
 
+bool ModemUart::reachable() {
+    if (lines_) return true;
+    if (timing_.now() < next_search_) return false;
+    take(device_->open());
+    return lines_ != nullptr;
+}
+
+// A device opened afresh starts as a UART does after a reset of its
+// inputs: no change pending, the outputs as the device holds them.
+void ModemUart::take(Opened opened) {
+    if (!opened.lines) {
+        next_search_ = timing_.now() + kSearchInterval;
+        // Once the loss is told, an empty socket is what the user expects.
+        if (!(lost_ && opened.failure == OpenFailure::absent)) say(opened.why);
+        return;
+    }
+    lines_ = std::move(opened.lines);
+    driven_ = lines_->outputs_at_open() & kDriven;
+    written_[uart::kModemControl] = driven_;
+    inputs_ = lines_->inputs_at_open();
+    if (!last_said_.empty()) say(lost_ ? "found again" : "found");
+    last_said_.clear();
+    lost_ = false;
+}
+
+void ModemUart::lose() {
+    const std::string why = lines_->why_gone();
+    lines_.reset();
+    lost_ = true;
+    next_search_ = timing_.now() + kSearchInterval;
+    say("the device went away (" + why + "); the port reads empty until it is back");
+}
+
+void ModemUart::say(const std::string& text) {
+    if (text == last_said_) return;
+    last_said_ = text;
+    report_(message(device_->label(), text));
+}
+
 // The device is only looked at when the register is read, so a pulse that
 // comes and goes between two reads leaves no change indicator behind.
 uint8_t ModemUart::read_modem_status() {
-    const auto lines = system_.get_modem_lines(fd_);
-    if (!lines) return uart::kEmptyPort;
-    const uint8_t now = input_bits(*lines);
+    uint8_t now = 0;
+    switch (lines_->read_inputs(now)) {
+    case LineResult::done:
+        break;
+    case LineResult::refused:
+        return uart::kEmptyPort;
+    case LineResult::gone:
+        lose();
+        return uart::kEmptyPort;
+    }
     const uint8_t status = static_cast<uint8_t>(now | change_indicators(inputs_, now));
     inputs_ = now;  // reading clears the change indicators
     return status;
 }
 
-// Only DTR and RTS reach the device.  OUT1, OUT2 and loop-back are kept for
-// reading back: the kernel's driver needs OUT2 for its interrupts, and
-// loop-back would cut the adapter off.
+// Only DTR and RTS reach the device, and only when one of them changes.
+// OUT1, OUT2 and loop-back are kept for reading back: the kernel's driver
+// needs OUT2 for its interrupts, and loop-back would cut the adapter off.
 void ModemUart::write_modem_control(uint8_t value) {
     written_[uart::kModemControl] = value;
-    const int high = driven_lines(value);
-    if (high != 0) system_.raise_modem_lines(fd_, high);
-    if (high != kDriven) system_.lower_modem_lines(fd_, kDriven & ~high);
+    const uint8_t wanted = value & kDriven;
+    if (wanted == driven_) return;
+    switch (lines_->drive_outputs(driven_, wanted)) {
+    case LineResult::done:
+        driven_ = wanted;
+        return;
+    case LineResult::refused:  // the next write tries again
+        return;
+    case LineResult::gone:
+        lose();
+        return;
+    }
 }
 
 }  // namespace dlportio
