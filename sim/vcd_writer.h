@@ -1,0 +1,62 @@
+// SDA and SCL of the adapters' buses, as they are on the wire, written as a
+// Value Change Dump that logic-analyser viewers (PulseView, GTKWave) and
+// decoders (sigrok-cli) open directly.  Simulated time is counted in port
+// accesses, each taking the access time, since that is what times the bus on
+// a real UART; a program's own sleeps do not show.
+#ifndef WLSIM_VCD_WRITER_H
+#define WLSIM_VCD_WRITER_H
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace wlsim {
+
+class I2cBus;
+
+class VcdWriter {
+public:
+    // One adapter's pair of signals, named scl_name and sda_name in the
+    // scope `scope`.
+    struct Probe {
+        std::string scope;
+        std::string scl_name;
+        std::string sda_name;
+        const I2cBus *bus;
+    };
+
+    // Writes the header and the lines' present levels at time 0.  Throws
+    // std::runtime_error naming the file when it cannot be written, and
+    // std::invalid_argument for an access time of 0.
+    VcdWriter(const std::string &path, std::vector<Probe> probes, uint32_t access_ns);
+    // Ends the file one access after the last one, so that readers keep a
+    // change at the last time stamp.
+    ~VcdWriter();
+    VcdWriter(const VcdWriter &) = delete;
+    VcdWriter &operator=(const VcdWriter &) = delete;
+
+    // Another port access has passed: writes what changed during it.
+    void after_access();
+
+private:
+    struct Traced {
+        Probe probe;
+        bool sda;
+        bool scl;
+    };
+
+    void write_header(uint32_t access_ns);
+    void write_levels(bool all);
+    static char scl_id(std::size_t index);
+    static char sda_id(std::size_t index);
+
+    std::FILE *file_;
+    std::vector<Traced> traced_;
+    uint64_t now_ = 0;   // in time-scale units
+    uint64_t step_ = 1;  // time-scale units per access
+};
+
+}  // namespace wlsim
+
+#endif
