@@ -45,8 +45,14 @@ VcdWriter::VcdWriter(const std::string &path, std::vector<Probe> probes, uint32_
 }
 
 VcdWriter::~VcdWriter() {
-    std::fprintf(file_, "#%" PRIu64 "\n", now_ + step_);
+    stamp(now_ + step_);
     std::fclose(file_);
+}
+
+void VcdWriter::stamp(uint64_t time) {
+    if (time == stamped_) return;
+    std::fprintf(file_, "#%" PRIu64 "\n", time);
+    stamped_ = time;
 }
 
 // Printable identifiers from '!' on, two per adapter.
@@ -67,16 +73,16 @@ void VcdWriter::write_header(uint32_t access_ns) {
         std::fprintf(file_, "$upscope $end\n");
     }
     std::fprintf(file_, "$enddefinitions $end\n#0\n");
+    stamped_ = 0;
 }
 
 // Within one time stamp the order follows the bus: a falling SCL first, a
 // rising SCL last, so that a reader taking the lines in file order sees no
-// START or STOP that the bus did not have.
-void VcdWriter::write_levels(bool all) {
-    bool stamped = all;
+// START or STOP that the bus did not have.  Returns whether a bus went idle.
+bool VcdWriter::write_levels(bool all) {
+    bool went_idle = false;
     auto put = [&](bool level, char id) {
-        if (!stamped) std::fprintf(file_, "#%" PRIu64 "\n", now_);
-        stamped = true;
+        stamp(now_);
         std::fprintf(file_, "%c%c\n", level ? '1' : '0', id);
     };
     for (std::size_t i = 0; i < traced_.size(); ++i) {
@@ -86,14 +92,20 @@ void VcdWriter::write_levels(bool all) {
         if (all || (scl != line.scl && !scl)) put(scl, scl_id(i));
         if (all || sda != line.sda) put(sda, sda_id(i));
         if (!all && scl != line.scl && scl) put(scl, scl_id(i));
+        went_idle = went_idle || (sda && scl && (sda != line.sda || scl != line.scl));
         line.sda = sda;
         line.scl = scl;
     }
+    return went_idle;
 }
 
+// A program stopped by a signal never ends the file; ending each transaction
+// as the bus goes idle keeps the file whole up to the last STOP.
 void VcdWriter::after_access() {
     now_ += step_;
-    write_levels(false);
+    if (!write_levels(false)) return;
+    stamp(now_ + step_);
+    std::fflush(file_);
 }
 
 }  // namespace wlsim

@@ -31,7 +31,9 @@ public:
     // std::invalid_argument for an access time of 0.
     VcdWriter(const std::string &path, std::vector<Probe> probes, uint32_t access_ns);
     // Ends the file one access after the last one, so that readers keep a
-    // change at the last time stamp.
+    // change at the last time stamp.  A STOP that leaves a bus idle is ended
+    // the same way and flushed at once, so a program stopped by a signal
+    // still leaves every transaction up to its last STOP.
     ~VcdWriter();
     VcdWriter(const VcdWriter &) = delete;
     VcdWriter &operator=(const VcdWriter &) = delete;
@@ -47,14 +49,16 @@ private:
     };
 
     void write_header(uint32_t access_ns);
-    void write_levels(bool all);
+    bool write_levels(bool all);
+    void stamp(uint64_t time);
     static char scl_id(std::size_t index);
     static char sda_id(std::size_t index);
 
     std::FILE *file_;
     std::vector<Traced> traced_;
-    uint64_t now_ = 0;   // in time-scale units
-    uint64_t step_ = 1;  // time-scale units per access
+    uint64_t now_ = 0;      // in time-scale units
+    uint64_t step_ = 1;     // time-scale units per access
+    uint64_t stamped_ = 0;  // the last time stamp written
 };
 
 }  // namespace wlsim
