@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+scripts/setup.sh sigrok-cli  # sigrok-cli: the independent I2C decoder of the waveform tests
 build=build/test
 cmake -S . -B "$build" -G Ninja -DWIRELINK_SANITIZE=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"

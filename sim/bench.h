@@ -14,6 +14,7 @@
 #include "i2c_bus.h"
 #include "pcf8574.h"
 #include "uart.h"
+#include "vcd_writer.h"
 
 namespace wlsim {
 
@@ -66,6 +67,14 @@ public:
     const std::vector<std::string> &violations() const { return violations_; }
     void forget_violations() { violations_.clear(); }
 
+    // From now on writes SDA and SCL of every plugged adapter to a Value
+    // Change Dump (vcd_writer.h): SCL and SDA on 0x3F8, SCL2 and SDA2 on
+    // 0x2F8; each port access takes access_ns.  A file already being written
+    // is ended first.  Throws as VcdWriter does.
+    void record_waveforms(const std::string &path, uint32_t access_ns = 1000);
+    // Ends the file being written, if any.
+    void stop_waveforms() { waveforms_.reset(); }
+
 private:
     struct SerialPort {
         std::unique_ptr<Uart> uart;
@@ -84,6 +93,7 @@ private:
     bool logging_ = false;
     std::vector<PortAccess> log_;
     std::vector<std::string> violations_;
+    std::unique_ptr<VcdWriter> waveforms_;
 };
 
 // Routes the port driver's operations (DlPortReadPortUchar and
