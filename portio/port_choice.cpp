@@ -24,33 +24,59 @@ std::string upper(std::string text) {
 
 bool is_port(const std::string& name) { return name == "COM1" || name == "COM2"; }
 
-// A bare name such as "ttyUSB0" is taken to live in /dev.
-std::optional<PortSetting> setting_of(const std::string& value) {
+// A bare name such as "ttyUSB0" or "COM7" is taken to live in the
+// platform's device directory.
+std::optional<PortSetting> setting_of(const std::string& value, DeviceNaming naming) {
     if (value.empty() || std::any_of(value.begin(), value.end(), [](unsigned char c) {
             return std::isspace(c) != 0;
         }))
         return std::nullopt;
     if (upper(value) == "OFF") return PortSetting{PortSetting::Kind::off, {}};
-    return PortSetting{PortSetting::Kind::device, value.find('/') == std::string::npos ? "/dev/" + value : value};
+    const bool bare = value.find_first_of(naming.separators) == std::string::npos;
+    return PortSetting{PortSetting::Kind::device, bare ? naming.directory + value : value};
+}
+
+// "[ports]" opens the section that counts; lines before any section count too.
+std::optional<std::string> section_name(const std::string& content) {
+    if (content.size() < 2 || content.front() != '[' || content.back() != ']') return std::nullopt;
+    return upper(trimmed(content.substr(1, content.size() - 2)));
+}
+
+// Notepad may put a byte-order mark first; one for UTF-16 means a file
+// that cannot be read line by line as text here.
+bool strip_byte_order_mark(std::string& first_line, const std::string& file_name,
+                           const Report& report) {
+    if (first_line.starts_with("\xEF\xBB\xBF")) first_line.erase(0, 3);
+    if (!first_line.starts_with("\xFF\xFE") && !first_line.starts_with("\xFE\xFF")) return true;
+    report(message(file_name, "saved as UTF-16 (\"Unicode\"); save it as UTF-8 or ANSI text, "
+                              "file ignored"));
+    return false;
 }
 
 }  // namespace
 
 std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
                                                     const std::string& file_name,
-                                                    const Report& report) {
+                                                    const Report& report, DeviceNaming naming) {
     std::map<std::string, PortSetting> settings;
     std::map<std::string, int> set_on_line;
+    bool in_ports_section = true;
     std::string line;
     for (int number = 1; std::getline(text, line); ++number) {
+        if (number == 1 && !strip_byte_order_mark(line, file_name, report)) break;
         const std::string content = trimmed(line.substr(0, line.find('#')));
-        if (content.empty()) continue;
+        if (content.empty() || content.front() == ';') continue;
+        if (const auto section = section_name(content)) {
+            in_ports_section = *section == "PORTS";
+            continue;
+        }
+        if (!in_ports_section) continue;
         const std::string where = file_name + ":" + std::to_string(number);
         const std::size_t equals = content.find('=');
         const std::string port = upper(trimmed(content.substr(0, equals)));
         const auto setting = equals == std::string::npos
                                  ? std::nullopt
-                                 : setting_of(trimmed(content.substr(equals + 1)));
+                                 : setting_of(trimmed(content.substr(equals + 1)), naming);
         if (!setting || !is_port(port)) {
             report(message(where, "\"" + content +
                                       "\" is not \"COM1 = <device>\", \"COM2 = <device>\" or "
@@ -67,13 +93,16 @@ std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
 }
 
 PortChoice::PortChoice(Environment environment, std::vector<std::filesystem::path> files,
-                       Report report)
-    : environment_(std::move(environment)), files_(std::move(files)), report_(std::move(report)) {}
+                       Report report, DeviceNaming naming)
+    : environment_(std::move(environment)),
+      files_(std::move(files)),
+      report_(std::move(report)),
+      naming_(naming) {}
 
 PortSetting PortChoice::setting(const std::string& port) {
     if (const auto value = environment_("WIRELINK_" + port)) {
         const std::string text = trimmed(*value);
-        if (const auto setting = setting_of(text)) return *setting;
+        if (const auto setting = setting_of(text, naming_)) return *setting;
         if (!text.empty()) {
             report_(message("WIRELINK_" + port, "\"" + text +
                                                      "\" is neither a device path nor \"off\"; "
@@ -94,7 +123,7 @@ const std::map<std::string, PortSetting>& PortChoice::settings_in(std::size_t fi
     errno = 0;
     std::ifstream in(files_[file]);
     if (in) {
-        settings = parse_ports_conf(in, files_[file].string(), report_);
+        settings = parse_ports_conf(in, files_[file].string(), report_, naming_);
     } else if (errno != 0 && errno != ENOENT && errno != ENOTDIR) {
         report_(message(files_[file].string(), std::strerror(errno)));
     }

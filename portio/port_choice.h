@@ -3,6 +3,10 @@
 // WIRELINK_COM2 first, then the lines "COM1 = <device>" or "COM1 = off" of
 // each configuration file in turn.  A port named nowhere is left to the
 // platform's own search.
+//
+// The files may also be written as INI files: lines are read outside any
+// section and in a "[ports]" section, and a line starting with ";" is a
+// comment.
 #ifndef DLPORTIO_PORT_CHOICE_H
 #define DLPORTIO_PORT_CHOICE_H
 
@@ -26,12 +30,22 @@ struct PortSetting {
     bool operator==(const PortSetting&) const = default;
 };
 
+// Where a bare device name ("ttyUSB0", "COM7") lives: a name with none of
+// the separators in it gets the directory put in front.
+struct DeviceNaming {
+    const char* directory;
+    const char* separators;
+};
+constexpr DeviceNaming kLinuxDevices{"/dev/", "/"};
+constexpr DeviceNaming kWindowsDevices{"\\\\.\\", "\\/"};
+
 // "COM1" and "COM2" to their settings.  A line that is not of the form
 // "COMn = <device>" or "COMn = off" is reported with file_name and its line
 // number, and ignored; "#" starts a comment.
 std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
                                                     const std::string& file_name,
-                                                    const Report& report);
+                                                    const Report& report,
+                                                    DeviceNaming naming = kLinuxDevices);
 
 class PortChoice {
 public:
@@ -39,7 +53,8 @@ public:
 
     // files: in order of precedence.  Each is read at most once, and only
     // when a port is not named by its variable.
-    PortChoice(Environment environment, std::vector<std::filesystem::path> files, Report report);
+    PortChoice(Environment environment, std::vector<std::filesystem::path> files, Report report,
+               DeviceNaming naming = kLinuxDevices);
 
     PortSetting setting(const std::string& port);
 
@@ -49,6 +64,7 @@ private:
     Environment environment_;
     std::vector<std::filesystem::path> files_;
     Report report_;
+    DeviceNaming naming_;
     std::map<std::size_t, std::map<std::string, PortSetting>> read_;
 };
 
