@@ -15,12 +15,11 @@ namespace {
 
 // Drivers that ask the chip for its inputs at every TIOCMGET.  Others (CH340,
 // PL2303, ...) answer from the last status the chip sent on its interrupt
-// endpoint, which can be a millisecond or more behind a line change; reads
-// that follow a change wait this long first.
+// endpoint, which can be a millisecond or more behind a line change (the
+// register model then waits for changes to show).
 bool reads_inputs_live(const std::string& tty, const std::optional<std::string>& driver) {
     return tty.starts_with("ttyS") || driver == "ftdi_sio" || driver == "cp210x";
 }
-constexpr auto kLateInputsDelay = std::chrono::milliseconds(3);
 
 // The UART's two spare outputs as TIOCMGET reports them (<asm/termios.h>,
 // which cannot be included beside <termios.h>).
@@ -104,8 +103,6 @@ public:
     uint8_t inputs_at_open() const override { return input_bits(lines_at_open_); }
 
     LineResult read_inputs(uint8_t& inputs) override {
-        if (awaiting_report_) system_.sleep_until(changed_at_ + kLateInputsDelay);
-        awaiting_report_ = false;
         int lines = 0;
         const int error = system_.get_modem_lines(fd_, lines);
         if (error == 0) inputs = input_bits(lines);
@@ -126,14 +123,11 @@ public:
         } else {
             error = system_.set_modem_lines(fd_, driven_lines(to) | kept_);
         }
-        if (error == 0 && inputs_reported_late_) {
-            changed_at_ = system_.now();
-            awaiting_report_ = true;
-        }
         return result(error);
     }
 
     std::string why_gone() const override { return std::strerror(gone_error_); }
+    bool inputs_may_lag() const override { return inputs_reported_late_; }
 
 private:
     LineResult result(int error) {
@@ -150,8 +144,6 @@ private:
     int lines_at_open_;
     int kept_;
     bool inputs_reported_late_;
-    bool awaiting_report_ = false;
-    Timing::Clock::time_point changed_at_{};
     int gone_error_ = 0;
 };
 

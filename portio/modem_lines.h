@@ -34,6 +34,9 @@ public:
     virtual LineResult drive_outputs(uint8_t from, uint8_t to) = 0;
     // After `gone`: the system's words for what happened.
     virtual std::string why_gone() const = 0;
+    // Whether the inputs can trail the pins: some drivers answer from the
+    // last status message the chip sent, milliseconds behind a line change.
+    virtual bool inputs_may_lag() const { return false; }
 };
 
 enum class OpenFailure {

@@ -8,6 +8,12 @@ namespace {
 
 constexpr uint8_t kDriven = uart::kMcrDtr | uart::kMcrRts;
 constexpr auto kSearchInterval = std::chrono::seconds(1);
+// How long a change may take to show in inputs that lag (a chip's status
+// messages come every few milliseconds at most), and how often to look.
+// A line that a slave holds low never shows its rise; after this long the
+// status is taken as it is.
+constexpr auto kLagBound = std::chrono::milliseconds(25);
+constexpr auto kLagPoll = std::chrono::microseconds(200);
 
 // Each change indicator sits four bits below its input, as in the UART;
 // the ring indicator's marks only the trailing edge, when the ringing stops.
@@ -17,6 +23,23 @@ uint8_t change_indicators(uint8_t before, uint8_t now) {
     return static_cast<uint8_t>((toggled & ~uart::kMsrTrailingEdgeRi) |
                                 (fell & uart::kMsrTrailingEdgeRi));
 }
+
+// SCL (RTS) comes back on CTS; SDA (DTR) on DSR, or on DCD with some adapters.
+bool scl_shows(uint8_t inputs, uint8_t driven) {
+    return ((inputs & uart::kMsrCts) != 0) == ((driven & uart::kMcrRts) != 0);
+}
+
+bool sda_shows(uint8_t inputs, uint8_t driven) {
+    const bool high = (driven & uart::kMcrDtr) != 0;
+    return ((inputs & uart::kMsrDsr) != 0) == high || ((inputs & uart::kMsrDcd) != 0) == high;
+}
+
+bool changes_show(uint8_t inputs, uint8_t driven, uint8_t changed) {
+    return (!(changed & uart::kMcrRts) || scl_shows(inputs, driven)) &&
+           (!(changed & uart::kMcrDtr) || sda_shows(inputs, driven));
+}
+
+bool scl_shows_low(uint8_t inputs, uint8_t, uint8_t) { return (inputs & uart::kMsrCts) == 0; }
 
 }  // namespace
 
@@ -75,6 +98,9 @@ void ModemUart::take(Opened opened) {
     driven_ = lines_->outputs_at_open() & kDriven;
     written_[uart::kModemControl] = driven_;
     inputs_ = lines_->inputs_at_open();
+    lags_ = lines_->inputs_may_lag();
+    changed_unseen_ = 0;
+    scl_fall_unseen_ = false;
     if (!last_said_.empty()) say(lost_ ? "found again" : "found");
     last_said_.clear();
     lost_ = false;
@@ -98,18 +124,33 @@ void ModemUart::say(const std::string& text) {
 // comes and goes between two reads leaves no change indicator behind.
 uint8_t ModemUart::read_modem_status() {
     uint8_t now = 0;
-    switch (lines_->read_inputs(now)) {
-    case LineResult::done:
-        break;
-    case LineResult::refused:
-        return uart::kEmptyPort;
-    case LineResult::gone:
-        lose();
-        return uart::kEmptyPort;
-    }
+    const bool answered = changed_unseen_ != 0 ? await_inputs(now, changes_show) : read_inputs(now);
+    changed_unseen_ = 0;
+    if (!answered) return uart::kEmptyPort;
     const uint8_t status = static_cast<uint8_t>(now | change_indicators(inputs_, now));
     inputs_ = now;  // reading clears the change indicators
     return status;
+}
+
+// One question to the device; false when it gave no answer (a device that
+// went away is let go).
+bool ModemUart::read_inputs(uint8_t& inputs) {
+    const LineResult result = lines_->read_inputs(inputs);
+    if (result == LineResult::gone) lose();
+    if (result != LineResult::done) return false;
+    if ((inputs & uart::kMsrCts) == 0) scl_fall_unseen_ = false;
+    return true;
+}
+
+// Asks until the inputs show what `shown` looks for, or kLagBound has passed.
+bool ModemUart::await_inputs(uint8_t& inputs, Shown shown) {
+    const auto deadline = timing_.now() + kLagBound;
+    while (read_inputs(inputs)) {
+        const auto now = timing_.now();
+        if (shown(inputs, driven_, changed_unseen_) || now >= deadline) return true;
+        timing_.sleep_until(now + kLagPoll);
+    }
+    return false;
 }
 
 // Only DTR and RTS reach the device, and only when one of them changes.
@@ -119,8 +160,20 @@ void ModemUart::write_modem_control(uint8_t value) {
     written_[uart::kModemControl] = value;
     const uint8_t wanted = value & kDriven;
     if (wanted == driven_) return;
+    // A rise of SCL before its fall has shown would let a status from
+    // before the fall pass for one from after the rise.
+    const bool scl_rises = (wanted & ~driven_ & uart::kMcrRts) != 0;
+    if (scl_rises && scl_fall_unseen_) {
+        uint8_t inputs = 0;
+        await_inputs(inputs, scl_shows_low);
+        if (!lines_) return;  // it went away meanwhile
+    }
     switch (lines_->drive_outputs(driven_, wanted)) {
     case LineResult::done:
+        if (lags_) {
+            changed_unseen_ = driven_ ^ wanted;
+            scl_fall_unseen_ = scl_fall_unseen_ || (driven_ & ~wanted & uart::kMcrRts) != 0;
+        }
         driven_ = wanted;
         return;
     case LineResult::refused:  // the next write tries again

@@ -8,6 +8,11 @@
 // leaves an empty port (every register reads 0xFF, writes are dropped) whose
 // accesses return at once; it is looked for again at most once a second, so
 // that a cable plugged back in is found by the next adapter search.
+//
+// On a device whose inputs may trail the pins, a status read that follows a
+// line change waits until the change shows (and a rising SCL waits until its
+// last fall has shown), so that no bit is ever sampled from a stale status;
+// such a read may then ask the device more than once.
 #ifndef DLPORTIO_MODEM_UART_H
 #define DLPORTIO_MODEM_UART_H
 
@@ -40,6 +45,9 @@ private:
     void say(const std::string& text);
     uint8_t read_modem_status();
     void write_modem_control(uint8_t value);
+    using Shown = bool (*)(uint8_t inputs, uint8_t driven, uint8_t changed);
+    bool read_inputs(uint8_t& inputs);
+    bool await_inputs(uint8_t& inputs, Shown shown);
 
     std::unique_ptr<ModemDevice> device_;
     std::unique_ptr<ModemLines> lines_;  // null: nothing to reach now
@@ -55,6 +63,12 @@ private:
     // Inputs (upper nibble of the status register) when the register was
     // last read, or when the device was opened.
     uint8_t inputs_ = 0;
+    // For inputs that may lag: the lines that the last control write changed,
+    // until a status read has seen them, and whether SCL's last fall is still
+    // to be seen.
+    bool lags_ = false;
+    uint8_t changed_unseen_ = 0;
+    bool scl_fall_unseen_ = false;
 };
 
 }  // namespace dlportio

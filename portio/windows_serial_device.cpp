@@ -49,6 +49,10 @@ public:
     }
 
     std::string why_gone() const override { return windows_error_text(gone_error_); }
+    // Many USB-serial drivers answer from the status the chip last sent (an
+    // FTDI chip sends it once per latency timer period, 16 ms by default),
+    // and nothing tells which driver is underneath.
+    bool inputs_may_lag() const override { return true; }
 
 private:
     bool escape(DWORD function) { return api_.escape_comm_function(handle_, function) != FALSE; }

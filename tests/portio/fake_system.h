@@ -55,6 +55,10 @@ struct FakeDevice {
     int lines = 0;        // TIOCM_* bits
     bool adapter = false; // the bus adapter: DTR comes back on DSR, RTS on CTS
     termios settings{};
+    // Inputs reported this long after a change, as a chip's status messages are.
+    std::chrono::steady_clock::duration report_delay{};
+    int reported = 0;
+    std::chrono::steady_clock::time_point report_due{};
 };
 
 class FakeSystem final : public dlportio::SystemCalls {
@@ -109,7 +113,10 @@ public:
     }
     int get_modem_lines(int fd, int& lines) override {
         if (const int error = modem_call("TIOCMGET", fd)) return error;
-        lines = device(fd).lines;
+        FakeDevice& d = device(fd);
+        if (clock >= d.report_due) d.reported = d.lines;
+        constexpr int kInputs = TIOCM_CTS | TIOCM_DSR | TIOCM_RNG | TIOCM_CAR;
+        lines = d.report_delay.count() == 0 ? d.lines : (d.lines & ~kInputs) | (d.reported & kInputs);
         return 0;
     }
     int set_modem_lines(int fd, int lines) override {
@@ -164,6 +171,7 @@ private:
             d.lines &= ~(TIOCM_DSR | TIOCM_CTS);
             d.lines |= (d.lines & TIOCM_DTR ? TIOCM_DSR : 0) | (d.lines & TIOCM_RTS ? TIOCM_CTS : 0);
         }
+        d.report_due = clock + d.report_delay;
         return 0;
     }
     // Touching a port outside the claim would be a real fault.

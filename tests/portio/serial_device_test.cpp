@@ -6,6 +6,7 @@
 
 #include <sys/ioctl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
@@ -128,6 +129,7 @@ TEST_F(NamedDevice, SettingsFreeTheLinesAndGoBackOnRelease) {
 }
 
 TEST_F(NamedDevice, EachRegisterAccessCostsAtMostOneModemIoctl) {
+    sysfs_.add_tty("ttyUSB0", nullptr, nullptr, "ftdi_sio");  // asks the chip at every TIOCMGET
     usb().lines = kOut2;  // as the kernel reports a UART with interrupts on
     const struct {
         uint8_t before, after;
@@ -157,24 +159,38 @@ TEST_F(NamedDevice, EachRegisterAccessCostsAtMostOneModemIoctl) {
 }
 
 // CH340 and PL2303 drivers answer TIOCMGET from the chip's last status
-// message, which follows a line change by about a millisecond.
-TEST_F(NamedDevice, InputsReportedLateAreReadOnlyAfterTheChangeIsReported) {
+// message, which trails a line change.  A clock pulse as the bus makes it
+// (SCL falls, SDA changes, SCL rises and is read) must never be read from a
+// status older than the rise.
+TEST_F(NamedDevice, InputsReportedLateAreReadOnlyOnceTheChangeShows) {
     const struct {
         const char* driver;
-        std::vector<std::chrono::steady_clock::duration> sleeps;
-    } cases[] = {{"ch341-uart", {3ms}}, {"pl2303", {3ms}}, {"ftdi_sio", {}}, {"cp210x", {}}};
+        bool lags;
+    } cases[] = {{"ch341-uart", true}, {"pl2303", true}, {"ftdi_sio", false}, {"cp210x", false}};
     for (const auto& c : cases) {
         FakeSysfs sysfs;
         sysfs.add_tty("ttyUSB0", nullptr, nullptr, c.driver);
         FakeSystem system;
         system.devices = system_.devices;
+        system.devices[kUsb].adapter = true;
+        if (c.lags) system.devices[kUsb].report_delay = 2ms;
         system.variables = system_.variables;
         dlportio::PortDriver driver(system, {sysfs.root(), sysfs.root() / "ports.conf", sysfs.root()});
-        driver.read(kMsr);
-        driver.write(kMcr, 0x01);
-        driver.read(kMsr);
-        driver.read(kMsr);
-        EXPECT_EQ(system.sleeps, c.sleeps) << c.driver;
+        driver.write(kMcr, 0x03);
+        int reads = 0;
+        for (const uint8_t sda : {0, 1, 1, 0}) {
+            driver.write(kMcr, sda);
+            driver.write(kMcr, sda | 0x02);
+            EXPECT_EQ(driver.read(kMsr) & 0x30, 0x10 | (sda ? 0x20 : 0)) << c.driver;
+            ++reads;
+        }
+        const auto gets = std::count(system.modem_ioctls.begin(), system.modem_ioctls.end(), "TIOCMGET");
+        if (c.lags) {
+            EXPECT_GT(gets, reads + 1) << c.driver;
+        } else {
+            EXPECT_EQ(gets, reads + 1) << c.driver << ": one at open, one per status read";
+            EXPECT_TRUE(system.sleeps.empty()) << c.driver;
+        }
     }
 }
 

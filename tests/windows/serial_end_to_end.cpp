@@ -55,7 +55,7 @@ void the_ports_come_from_the_variable_and_wirelink_ini_and_a_missing_one_is_told
 
 // The round trips per operation at rigcheck's port delay, printed for the
 // README's table: one per changed line and one per status read, no other.
-void calls_per_operation_are_one_per_line_change_and_status_read() {
+void every_operation_changes_lines_and_reads_the_status() {
     wl.pll_tsa5511_init(0x8E, 0, 0x00);
     wl.pll_tsa5511_calc(100'000'000, 0);
     const struct {
@@ -130,7 +130,7 @@ std::vector<TestCase> end_to_end_cases() {
                  {
                      NAMED_CASE(expander_write_reaches_the_bench_through_the_serial_api),
                      NAMED_CASE(the_ports_come_from_the_variable_and_wirelink_ini_and_a_missing_one_is_told_once),
-                     NAMED_CASE(calls_per_operation_are_one_per_line_change_and_status_read),
+                     NAMED_CASE(every_operation_changes_lines_and_reads_the_status),
                      NAMED_CASE(wider_accesses_are_byte_accesses_at_rising_addresses),
                      NAMED_CASE(unloading_puts_the_ports_settings_back),
                  });
