@@ -1,16 +1,30 @@
 // The four bus primitives, each a fixed sequence of line operations.  Every
 // line change already ends with a port wait; the explicit waits below are the
-// extra ones of each condition.
+// extra ones of each condition.  A START and the STOP after it bound one
+// transaction's clock stretching.
 
 #include "bus.h"
+#include "stretch_budget.h"
 
 using wirelink::wait_for_scl;
+
+namespace wirelink {
+
+ClockWatch start_transaction() {
+    forget_open_transaction();
+    const ClockWatch watch;
+    iic_start();
+    return watch;
+}
+
+}  // namespace wirelink
 
 extern "C" {
 
 int32_t WIRELINK_CALL iic_start(void) {
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
+    wirelink::note_start();
     sda_high();
     scl_high();
     wait_for_scl();
@@ -27,6 +41,7 @@ int32_t WIRELINK_CALL iic_stop(void) {
     wait_for_scl();
     wait_port();
     sda_high();
+    wirelink::note_stop();
     return 0;
 }
 
