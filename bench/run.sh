@@ -14,6 +14,10 @@ echo "== Port accesses and timing"
 LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/bus_timing"
 
 echo
+echo "== Worst case of every chip call against a chip that stretches the clock"
+LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/stretch_worst_case"
+
+echo
 echo "== The library's own cost (port driver that costs nothing)"
 "$build/bench/library_cost" --benchmark_min_time=0.5
 
