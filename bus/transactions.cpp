@@ -9,9 +9,41 @@
 using wirelink::wait_for_scl;
 
 namespace wirelink {
+namespace {
+
+constexpr int kBusClearClocks = 9;
+
+// Waits for SCL that gave up and that a bus clear has dealt with since.
+uint32_t failures_cleared = 0;
+
+// A wait that gave up may have left a slave in the middle of a byte, holding
+// SDA low for a data bit or an acknowledge: it would not see the next START
+// and would go on sending into it.  As the I2C bus clear does, clock SCL
+// (nine times at most) until SDA is free, then START and STOP to put every
+// slave back to idle.  This runs only after a wait gave up, so a healthy bus
+// keeps its sequences; while the clock stays dead it is tried again at the
+// next transaction.
+void clear_bus_after_clock_failure() {
+    if (scl_waits_given_up() == failures_cleared) return;
+    sda_high();
+    scl_high();
+    if (!wait_for_scl()) return;
+    for (int clock = 0; clock < kBusClearClocks && read_sda() == 0; ++clock) {
+        scl_low();
+        scl_high();
+        if (!wait_for_scl()) return;
+    }
+    if (read_sda() == 0) return;
+    iic_stop();
+    failures_cleared = scl_waits_given_up();
+}
+
+}  // namespace
 
 ClockWatch start_transaction() {
     forget_open_transaction();
+    note_start();  // the bus clear spends the new transaction's budget
+    clear_bus_after_clock_failure();
     const ClockWatch watch;
     iic_start();
     return watch;

@@ -99,7 +99,9 @@ int32_t WIRELINK_CALL read_int(void);
  *
  * A byte whose clock timed out is reported as not acknowledged.  A chip call
  * in whose transactions any wait gave up fails as if the chip had not
- * answered (see each call); nothing that was not clocked in is stored.
+ * answered (see each call); nothing that was not clocked in is stored.  The
+ * next chip call first clocks free a slave left in the middle of a byte (up
+ * to nine clocks, then START and STOP: the I2C bus clear).
  * ---------------------------------------------------------------------- */
 
 int32_t WIRELINK_CALL iic_start(void); /* START, or repeated START */
