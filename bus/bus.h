@@ -14,8 +14,14 @@ namespace wirelink {
 // scl_wait.cpp for the bounds).
 bool wait_for_scl();
 
-// Forgets that SCL was found stuck; a new claim starts with full waits.
+// Forgets that SCL was found stuck and any bus clear due; a new claim starts
+// with full waits.
 void reset_scl_wait();
+
+// Whether a wait gave up since the bus was last cleared (transactions.cpp),
+// and noting that it was.
+bool bus_clear_due();
+void bus_cleared();
 
 // How many waits for SCL have given up since the library was loaded.
 uint32_t scl_waits_given_up();

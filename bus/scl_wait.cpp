@@ -24,6 +24,7 @@ constexpr std::chrono::nanoseconds kSclTimeLimit = 25ms;
 // transaction on a dead bus costs one full wait, not one per clock.
 bool scl_stuck = false;
 uint32_t given_up = 0;
+bool clear_due = false;
 
 bool seen_high() {
     scl_stuck = false;
@@ -32,6 +33,7 @@ bool seen_high() {
 
 bool give_up() {
     scl_stuck = true;
+    clear_due = true;
     ++given_up;
     return false;
 }
@@ -68,7 +70,14 @@ bool wait_for_scl() {
     return polled.high ? seen_high() : give_up();
 }
 
-void reset_scl_wait() { scl_stuck = false; }
+void reset_scl_wait() {
+    scl_stuck = false;
+    clear_due = false;
+}
+
+bool bus_clear_due() { return clear_due; }
+
+void bus_cleared() { clear_due = false; }
 
 uint32_t scl_waits_given_up() { return given_up; }
 

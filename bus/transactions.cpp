@@ -13,9 +13,6 @@ namespace {
 
 constexpr int kBusClearClocks = 9;
 
-// Waits for SCL that gave up and that a bus clear has dealt with since.
-uint32_t failures_cleared = 0;
-
 // A wait that gave up may have left a slave in the middle of a byte, holding
 // SDA low for a data bit or an acknowledge: it would not see the next START
 // and would go on sending into it.  As the I2C bus clear does, clock SCL
@@ -24,7 +21,7 @@ uint32_t failures_cleared = 0;
 // keeps its sequences; while the clock stays dead it is tried again at the
 // next transaction.
 void clear_bus_after_clock_failure() {
-    if (scl_waits_given_up() == failures_cleared) return;
+    if (!bus_clear_due()) return;
     sda_high();
     scl_high();
     if (!wait_for_scl()) return;
@@ -35,7 +32,7 @@ void clear_bus_after_clock_failure() {
     }
     if (read_sda() == 0) return;
     iic_stop();
-    failures_cleared = scl_waits_given_up();
+    bus_cleared();
 }
 
 }  // namespace

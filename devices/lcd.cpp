@@ -47,17 +47,17 @@ void wake_into_four_bit_mode() {
     lcd_nibble_out(0, 0x2);
 }
 
-// Reads the character at an address; false when the display stayed busy or
-// the bus failed, and then *character is left alone.
-bool read_character(int32_t *character, int32_t address, int32_t &set_address_result) {
+// Reads the character at an address into *character, which keeps its value
+// when the display stayed busy or the bus failed.  Returns the result of the
+// set-address instruction.
+int32_t read_character(int32_t *character, int32_t address) {
     const ClockWatch clock;
-    set_address_result = set_address(address);
-    if (lcd_busy_wait() != 0) return false;
+    const int32_t result = set_address(address);
+    if (lcd_busy_wait() != 0) return result;
     const int32_t high = lcd_nibble_in(1);
     const int32_t low = lcd_nibble_in(1);
-    if (clock.failed()) return false;
-    *character = high | (low >> 4);
-    return true;
+    if (!clock.failed()) *character = high | (low >> 4);
+    return result;
 }
 
 }  // namespace
@@ -94,8 +94,7 @@ int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address) {
     const ChipCall call;
     if (character == nullptr) return 0;
     const ClockWatch clock;
-    int32_t result = 0;
-    read_character(character, address, result);
+    const int32_t result = read_character(character, address);
     return clock.failed() ? 0 : result;
 }
 
@@ -121,8 +120,7 @@ int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destina
     for (int32_t i = 0; i < length; ++i) {
         // A character the display stayed busy for must not show a stale one.
         int32_t character = kUnreadCharacter;
-        int32_t ignored = 0;
-        read_character(&character, first + i, ignored);
+        read_character(&character, first + i);
         set_address(first + i + 1);
         // A dead bus read nothing: neither buffer is touched.
         if (clock.failed()) return 0;
