@@ -20,6 +20,10 @@ echo "== Modem ioctls and time per call on a USB-serial adapter"
 LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/usb_serial"
 
 echo
+echo "== Worst case of every chip call against a chip that stretches the clock"
+LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/stretch_worst_case"
+
+echo
 echo "== The library's own cost (port driver that costs nothing)"
 "$build/bench/library_cost" --benchmark_min_time=0.5
 

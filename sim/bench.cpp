@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <thread>
 
 namespace wlsim {
 
@@ -62,7 +63,14 @@ void Bench::pass_time() {
     }
 }
 
+void Bench::take_access_time(uint32_t port) {
+    if (access_time_.empty()) return;
+    auto it = access_time_.find(port);
+    if (it != access_time_.end()) std::this_thread::sleep_for(it->second);
+}
+
 uint8_t Bench::read(uint32_t port) {
+    take_access_time(port);
     pass_time();
     SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;
     const uint8_t value = slot != nullptr ? slot->uart->read(port & 7) : 0xFF;
@@ -72,6 +80,7 @@ uint8_t Bench::read(uint32_t port) {
 }
 
 void Bench::write(uint32_t port, uint8_t value) {
+    take_access_time(port);
     pass_time();
     count(port, true, value);
     SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;

@@ -5,6 +5,7 @@
 #ifndef WLSIM_BENCH_H
 #define WLSIM_BENCH_H
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -74,6 +75,9 @@ public:
     void record_waveforms(const std::string &path, uint32_t access_ns = 1000);
     // Ends the file being written, if any.
     void stop_waveforms() { waveforms_.reset(); }
+    // Real time that each access of one register takes, as a status read
+    // over a USB serial adapter does; by default accesses take none.
+    void set_access_time(uint32_t port, std::chrono::microseconds time) { access_time_[port] = time; }
 
 private:
     struct SerialPort {
@@ -84,6 +88,7 @@ private:
     SerialPort *port_at(uint32_t port);
     void count(uint32_t port, bool write, uint8_t value);
     void pass_time();
+    void take_access_time(uint32_t port);
 
     std::map<uint32_t, SerialPort> serial_;
     std::vector<std::unique_ptr<BusDevice>> chips_;
@@ -94,6 +99,7 @@ private:
     std::vector<PortAccess> log_;
     std::vector<std::string> violations_;
     std::unique_ptr<VcdWriter> waveforms_;
+    std::map<uint32_t, std::chrono::microseconds> access_time_;
 };
 
 // Routes the port driver's operations (DlPortReadPortUchar and

@@ -56,5 +56,6 @@ bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::st
     look_up(driver, "wlsim_forget_history", bench.forget_history, missing);
     look_up(driver, "wlsim_accesses", bench.accesses, missing);
     look_up(driver, "wlsim_violations", bench.violations, missing);
+    look_up(driver, "wlsim_stick_scl_low", bench.stick_scl_low, missing);
     return missing.empty();
 }

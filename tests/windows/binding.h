@@ -43,6 +43,7 @@ struct SimulatedBench {
     decltype(&::wlsim_forget_history) forget_history;
     decltype(&::wlsim_accesses) accesses;
     decltype(&::wlsim_violations) violations;
+    decltype(&::wlsim_stick_scl_low) stick_scl_low;
 
     std::string trace() const;
 };
