@@ -36,3 +36,10 @@ std::vector<Operation> operations() {
         {"TSA5511 send", 5, [] { pll_tsa5511_send(0); }},
     };
 }
+
+void timing_run() {
+    for (const Operation &operation : operations())
+        if (operation.bytes >= 2) operation.run();
+    iic_tx_pcf8574(0x00, 7);
+    iic_tx_pcf8574(0x89, 1);
+}

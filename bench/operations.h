@@ -18,5 +18,9 @@ struct Operation {
 // Fits the chips the operations talk to onto the bench's 0x3F8 bus.
 void fit_chips(wlsim::Bench &bench);
 std::vector<Operation> operations();
+// The run whose waveform the I2C timing is measured from: every complete
+// transaction above, then a write to an absent expander, which leaves the
+// bus open, and a write that therefore begins with a repeated START.
+void timing_run();
 
 #endif

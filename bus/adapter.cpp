@@ -6,6 +6,7 @@
 
 #include "bus.h"
 #include "port_io.h"
+#include "stretch_budget.h"
 
 namespace {
 
@@ -64,7 +65,11 @@ uint8_t write_mcr_and_read_status(uint8_t mcr) {
 
 extern "C" {
 
+// The claim, the probe and the delay change what every chip call relies on,
+// so they wait for a running one to finish, as chip calls do.
+
 int32_t WIRELINK_CALL set_port_delay(int32_t delay) {
+    const wirelink::ChipCall call;
     delay_count = delay;
     return delay;
 }
@@ -85,6 +90,7 @@ int32_t WIRELINK_CALL read_sda(void) { return read_status_bit(kDsrSda); }
 int32_t WIRELINK_CALL read_scl(void) { return read_status_bit(kCtsScl); }
 
 int32_t WIRELINK_CALL iic_ok(void) {
+    const wirelink::ChipCall call;
     if (!claimed()) return 0;
     // Both lines driven low: a CTS that still reads high is not our adapter.
     if (write_mcr_and_read_status(0x00) & kCtsScl) return 0;
@@ -96,7 +102,9 @@ int32_t WIRELINK_CALL iic_ok(void) {
 }
 
 int32_t WIRELINK_CALL init_iic(int32_t port_choice) {
+    const wirelink::ChipCall call;
     wirelink::reset_scl_wait();
+    wirelink::forget_open_transaction();
     if (port_choice == 0) {
         for (int32_t candidate : {kCom2, kCom1}) {
             port_base = candidate;
@@ -114,6 +122,7 @@ int32_t WIRELINK_CALL init_iic(int32_t port_choice) {
 }
 
 int32_t WIRELINK_CALL deinit_iic(void) {
+    const wirelink::ChipCall call;
     if (claimed()) write_register(kModemControl, saved_mcr);
     return 0;
 }

@@ -1,18 +1,58 @@
 // What the chip drivers use of the bus: the exported line operations and
-// primitives of wirelink.h, plus the bounded wait for SCL.
+// primitives of wirelink.h, the bounded wait for SCL, the transactions of a
+// chip driver, and the guard every chip-level call runs under.
 #ifndef WIRELINK_BUS_BUS_H
 #define WIRELINK_BUS_BUS_H
+
+#include <cstdint>
 
 #include "wirelink.h"
 
 namespace wirelink {
 
 // Polls SCL until it reads high.  Returns false when the wait gave up (see
-// scl_wait.cpp for the bound).
+// scl_wait.cpp for the bounds).
 bool wait_for_scl();
 
-// Forgets that SCL was found stuck; a new claim starts with full waits.
+// Forgets that SCL was found stuck and any bus clear due; a new claim starts
+// with full waits.
 void reset_scl_wait();
+
+// Whether a wait gave up since the bus was last cleared (transactions.cpp),
+// and noting that it was.
+bool bus_clear_due();
+void bus_cleared();
+
+// How many waits for SCL have given up since the library was loaded.
+uint32_t scl_waits_given_up();
+
+// Tells whether any wait for SCL gave up since the watch was made: a
+// transaction in which one did failed, whatever the bytes seemed to say.
+class ClockWatch {
+public:
+    ClockWatch() : mark_(scl_waits_given_up()) {}
+    bool failed() const { return scl_waits_given_up() != mark_; }
+
+private:
+    uint32_t mark_;
+};
+
+// Opens a chip driver's transaction: a START (a repeated one when a failed
+// write left the bus open) with the whole stretching budget of a transaction.
+// The watch covers the transaction from its START on.
+ClockWatch start_transaction();
+
+// Held for the whole of every exported chip-level call: calls from different
+// threads run one after the other, and the outermost call of a thread gets
+// the stretching budget of a call.  Chip calls nest (the display calls the
+// expander); the bus primitives and line operations take no lock.
+class ChipCall {
+public:
+    ChipCall();
+    ~ChipCall();
+    ChipCall(const ChipCall &) = delete;
+    ChipCall &operator=(const ChipCall &) = delete;
+};
 
 }  // namespace wirelink
 

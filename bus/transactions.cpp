@@ -1,16 +1,59 @@
 // The four bus primitives, each a fixed sequence of line operations.  Every
 // line change already ends with a port wait; the explicit waits below are the
-// extra ones of each condition.
+// extra ones of each condition.  A START and the STOP after it bound one
+// transaction's clock stretching.
 
 #include "bus.h"
+#include "stretch_budget.h"
 
 using wirelink::wait_for_scl;
+
+namespace wirelink {
+namespace {
+
+constexpr int kBusClearClocks = 9;
+
+// A wait that gave up may have left a slave in the middle of a byte, holding
+// SDA low for a data bit or an acknowledge: it would not see the next START
+// and would go on sending into it.  As the I2C bus clear does, clock SCL
+// (nine times at most) until SDA is free, then START and STOP to put every
+// slave back to idle.  This runs only after a wait gave up, so a healthy bus
+// keeps its sequences; while the clock stays dead it is tried again at the
+// next transaction.
+void clear_bus_after_clock_failure() {
+    if (!bus_clear_due()) return;
+    sda_high();
+    scl_high();
+    if (!wait_for_scl()) return;
+    for (int clock = 0; clock < kBusClearClocks && read_sda() == 0; ++clock) {
+        scl_low();
+        scl_high();
+        if (!wait_for_scl()) return;
+    }
+    if (read_sda() == 0) return;
+    iic_stop();
+    bus_cleared();
+}
+
+}  // namespace
+
+ClockWatch start_transaction() {
+    forget_open_transaction();
+    note_start();  // the bus clear spends the new transaction's budget
+    clear_bus_after_clock_failure();
+    const ClockWatch watch;
+    iic_start();
+    return watch;
+}
+
+}  // namespace wirelink
 
 extern "C" {
 
 int32_t WIRELINK_CALL iic_start(void) {
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
+    wirelink::note_start();
     sda_high();
     scl_high();
     wait_for_scl();
@@ -27,6 +70,7 @@ int32_t WIRELINK_CALL iic_stop(void) {
     wait_for_scl();
     wait_port();
     sda_high();
+    wirelink::note_stop();
     return 0;
 }
 

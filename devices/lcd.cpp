@@ -1,5 +1,6 @@
 // Character display (HD44780 type, 4-bit mode) on the expander at index 0.
 
+#include <cstddef>
 #include <cstring>
 
 #include "lcd_port.h"
@@ -21,9 +22,12 @@ constexpr int32_t kReadLimit = 31;  // lcd_STRING's characters
 constexpr int32_t kUnreadCharacter = ' ';
 
 int32_t write_byte(int32_t rs, int32_t value) {
+    const ChipCall call;
+    const ClockWatch clock;
     if (lcd_busy_wait() != 0) return 0;
     lcd_nibble_out(rs, (value >> 4) & 0x0F);
-    return lcd_nibble_out(rs, value & 0x0F);
+    const int32_t acknowledged = lcd_nibble_out(rs, value & 0x0F);
+    return clock.failed() ? 0 : acknowledged;
 }
 
 // Only the low seven bits are an address: adding a larger one to 0x80 would
@@ -43,6 +47,19 @@ void wake_into_four_bit_mode() {
     lcd_nibble_out(0, 0x2);
 }
 
+// Reads the character at an address into *character, which keeps its value
+// when the display stayed busy or the bus failed.  Returns the result of the
+// set-address instruction.
+int32_t read_character(int32_t *character, int32_t address) {
+    const ClockWatch clock;
+    const int32_t result = set_address(address);
+    if (lcd_busy_wait() != 0) return result;
+    const int32_t high = lcd_nibble_in(1);
+    const int32_t low = lcd_nibble_in(1);
+    if (!clock.failed()) *character = high | (low >> 4);
+    return result;
+}
+
 }  // namespace
 
 extern "C" {
@@ -56,6 +73,8 @@ int32_t WIRELINK_CALL lcd_instr(int32_t instruction) { return write_byte(0, inst
 int32_t WIRELINK_CALL lcd_wchar(int32_t character) { return write_byte(1, character); }
 
 int32_t WIRELINK_CALL lcd_init(void) {
+    const ChipCall call;
+    const ClockWatch clock;
     iic_tx_pcf8574(kLcdBacklight, lcd_expander);
     lcd_sleep_ms(15);
     wake_into_four_bit_mode();
@@ -68,21 +87,19 @@ int32_t WIRELINK_CALL lcd_init(void) {
     lcd_ADRESS = 0;
     lcd_BACKLIGHT = 1;
     lcd_last_ac = 0;
-    return result;
+    return clock.failed() ? 0 : result;
 }
 
 int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address) {
+    const ChipCall call;
     if (character == nullptr) return 0;
-    const int32_t result = set_address(address);
-    if (lcd_busy_wait() == 0) {
-        const int32_t high = lcd_nibble_in(1);
-        const int32_t low = lcd_nibble_in(1);
-        *character = high | (low >> 4);
-    }
-    return result;
+    const ClockWatch clock;
+    const int32_t result = read_character(character, address);
+    return clock.failed() ? 0 : result;
 }
 
 int32_t WIRELINK_CALL lcd_write_str(const char *text) {
+    const ChipCall call;
     if (text == nullptr) return 0;
     for (int i = 0; i < kWriteLimit && text[i] != '\0'; ++i)
         lcd_wchar(static_cast<unsigned char>(text[i]));
@@ -90,28 +107,40 @@ int32_t WIRELINK_CALL lcd_write_str(const char *text) {
 }
 
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination) {
+    const ChipCall call;
     if (destination == nullptr) return 0;
     const int32_t length = count < 0 ? 0 : (count > kReadLimit ? kReadLimit : count);
     // Addresses keep to seven bits anyway; masking first keeps the sums
     // defined for any first address.
     const int32_t first = address & 0x7F;
+    // Read into a buffer of this call's own, so that what lands in the
+    // caller's buffer depends on nothing but this call's count.
+    char text[kReadLimit + 1];
+    const ClockWatch clock;
     for (int32_t i = 0; i < length; ++i) {
         // A character the display stayed busy for must not show a stale one.
         int32_t character = kUnreadCharacter;
-        lcd_rchar(&character, first + i);
-        lcd_STRING[i] = static_cast<char>(character & 0xFF);
+        read_character(&character, first + i);
         set_address(first + i + 1);
+        // A dead bus read nothing: neither buffer is touched.
+        if (clock.failed()) return 0;
+        text[i] = static_cast<char>(character & 0xFF);
     }
-    lcd_STRING[length] = '\0';
-    std::memcpy(destination, lcd_STRING, std::strlen(lcd_STRING) + 1);
+    text[length] = '\0';
+    std::memcpy(lcd_STRING, text, static_cast<std::size_t>(length) + 1);
+    std::memcpy(destination, text, std::strlen(text) + 1);
     return 1;
 }
 
 int32_t WIRELINK_CALL lcd_backlight(int32_t on) {
+    const ChipCall call;
     lcd_BACKLIGHT = on;
     return iic_tx_pcf8574(on != 0 ? kLcdBacklight : 0x00, lcd_expander);
 }
 
-int32_t WIRELINK_CALL lcd_get_adress(void) { return lcd_busy_wait() == 0 ? lcd_last_ac : -1; }
+int32_t WIRELINK_CALL lcd_get_adress(void) {
+    const ChipCall call;
+    return lcd_busy_wait() == 0 ? lcd_last_ac : -1;
+}
 
 }  // extern "C"

@@ -27,7 +27,8 @@ extern int32_t lcd_last_ac;
 int32_t lcd_nibble_out(int32_t rs, int32_t nibble);
 // Reads one nibble (three writes and a read); returns it in bits 7..4.
 int32_t lcd_nibble_in(int32_t rs);
-// Polls the busy flag up to ten times; 0 when ready, 1 when it gave up.
+// Polls the busy flag up to ten times; 0 when ready, 1 when it gave up (also
+// at once when a wait for SCL gave up).
 int32_t lcd_busy_wait();
 
 // Gives up the time slice (0) or sleeps for a number of milliseconds.

@@ -2,6 +2,10 @@
 
 #include "bus.h"
 
+using wirelink::ChipCall;
+using wirelink::ClockWatch;
+using wirelink::start_transaction;
+
 namespace {
 
 // Nothing checks the index; unsigned arithmetic keeps an extreme one defined
@@ -10,12 +14,15 @@ int32_t write_address(int32_t index) { return static_cast<int32_t>(0x70u + 2u * 
 int32_t read_address(int32_t index) { return write_address(index) + 1; }
 
 // Reads one byte from an acknowledged expander, or reports that none answered.
+// A byte whose clock failed was not really read, so it counts as no answer.
 bool read_port(int32_t index, int32_t *value) {
-    iic_start();
+    const ClockWatch clock = start_transaction();
     const bool present = iic_send_byte(read_address(index)) != 0;
-    *value = present ? iic_read_byte(0) : 0;
+    const int32_t port = present ? iic_read_byte(0) : 0;
     iic_stop();
-    return present;
+    const bool answered = present && !clock.failed();
+    *value = answered ? port : 0;
+    return answered;
 }
 
 }  // namespace
@@ -23,21 +30,24 @@ bool read_port(int32_t index, int32_t *value) {
 extern "C" {
 
 int32_t WIRELINK_CALL iic_tx_pcf8574(int32_t value, int32_t index) {
-    iic_start();
+    const ChipCall call;
+    const ClockWatch clock = start_transaction();
     // Only a fully acknowledged write ends with a STOP; after a failure the bus
     // stays open and the next START is a repeated one.
     if (iic_send_byte(write_address(index)) == 0) return 0;
     if (iic_send_byte(value) == 0) return 0;
     iic_stop();
-    return 1;
+    return clock.failed() ? 0 : 1;
 }
 
 int32_t WIRELINK_CALL _iic_rx_pcf8574(int32_t *value, int32_t index) {
+    const ChipCall call;
     if (value == nullptr) return 0;
     return read_port(index, value) ? 1 : 0;
 }
 
 int32_t WIRELINK_CALL iic_rx_pcf8574(int32_t index) {
+    const ChipCall call;
     int32_t port = 0;
     read_port(index, &port);
     return port;

@@ -2,6 +2,7 @@
 // workers over a caller's record (volts) and entries over the library's own
 // record (millivolts).
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,10 @@ static_assert(offsetof(pcf8591_state, mode) == 0);
 static_assert(offsetof(pcf8591_state, vref) == 4);
 static_assert(offsetof(pcf8591_state, dac) == 8);
 static_assert(offsetof(pcf8591_state, reading) == 12);
+
+using wirelink::ChipCall;
+using wirelink::ClockWatch;
+using wirelink::start_transaction;
 
 namespace {
 
@@ -45,26 +50,31 @@ int32_t truncate_saturating(double value) {
 }
 
 // Sends the control byte in its own write transaction; true when the chip
-// acknowledged both bytes.
+// acknowledged both bytes and every clock came through.
 bool select_input(int32_t control, int32_t address) {
-    iic_start();
+    const ClockWatch clock = start_transaction();
     const bool selected = iic_send_byte(write_address(address)) != 0 && iic_send_byte(control) != 0;
     iic_stop();
-    return selected;
+    return selected && !clock.failed();
 }
 
 // Reads `count` results into `slots`.  The chip answers the first byte with
 // the conversion that the previous read started, so that one is dropped.
+// The slots change only when every clock of the read came through: a byte
+// whose clock failed was never really read.
 bool read_results(int32_t address, int32_t *slots, int count) {
-    iic_start();
+    const ClockWatch clock = start_transaction();
     const bool present = iic_send_byte(read_address(address)) != 0;
+    int32_t results[kChannels] = {};
     if (present) {
         iic_read_byte(1);
-        for (int i = 0; i < count; ++i) slots[i] = iic_read_byte(i + 1 < count ? 1 : 0);
+        for (int i = 0; i < count; ++i) results[i] = iic_read_byte(i + 1 < count ? 1 : 0);
     }
     // After a failed write phase this stop follows the write's own stop.
     iic_stop();
-    return present;
+    const bool read = present && !clock.failed();
+    if (read) std::copy(results, results + count, slots);
+    return read;
 }
 
 // Both reads: the control byte, then the results, or a second stop when the
@@ -82,6 +92,7 @@ int32_t read_into(int32_t control, int32_t address, int32_t *slots, int count) {
 extern "C" {
 
 int32_t WIRELINK_CALL pcf8591_init(pcf8591_state *state, int32_t mode, float vref) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     *state = pcf8591_state{};
     state->mode = mode;
@@ -90,51 +101,59 @@ int32_t WIRELINK_CALL pcf8591_init(pcf8591_state *state, int32_t mode, float vre
 }
 
 int32_t WIRELINK_CALL pcf8591_readchan(pcf8591_state *state, int32_t channel, int32_t address) {
+    const ChipCall call;
     if (state == nullptr || !valid_channel(channel)) return 0;
     const int32_t control = state->mode | channel | kOutputEnable | kAutoIncrement;
     return read_into(control, address, &state->reading[channel], 1);
 }
 
 int32_t WIRELINK_CALL pcf8591_read4chan(pcf8591_state *state, int32_t address) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     const int32_t control = state->mode | kOutputEnable | kAutoIncrement;
     return read_into(control, address, state->reading, kChannels);
 }
 
 int32_t WIRELINK_CALL pcf8591_setda(pcf8591_state *state, float volts, int32_t address) {
+    const ChipCall call;
     if (state == nullptr || state->vref == 0.0f) return 0;
     // Single precision throughout, as the record holds it; the quotient is
     // NaN only for a NaN operand or infinity over infinity.
     const float quotient = volts * 256.0f / state->vref;
     if (std::isnan(quotient)) return 0;
     state->dac = truncate_saturating(quotient);
-    iic_start();
+    const ClockWatch clock = start_transaction();
     const bool sent = iic_send_byte(write_address(address)) != 0 && iic_send_byte(kOutputEnable) != 0 &&
                       iic_send_byte(state->dac & 0xFF) != 0;
     iic_stop();
-    return sent ? 1 : 0;
+    return sent && !clock.failed() ? 1 : 0;
 }
 
 float WIRELINK_CALL pcf8591_aout(pcf8591_state *state, int32_t channel) {
+    const ChipCall call;
     if (state == nullptr || !valid_channel(channel)) return 0.0f;
     return state->vref * 0.00390625f * static_cast<float>(state->reading[channel]);
 }
 
 int32_t WIRELINK_CALL ad_pcf8591_init(int32_t mode, int32_t vref_millivolts) {
+    const ChipCall call;
     return pcf8591_init(&library_record, mode, volts_from_millivolts(vref_millivolts));
 }
 
 int32_t WIRELINK_CALL ad_pcf8591_readchan(int32_t channel, int32_t address) {
+    const ChipCall call;
     if (!valid_channel(channel)) return 0;
     pcf8591_readchan(&library_record, channel, address);
     return library_record.reading[channel];
 }
 
 int32_t WIRELINK_CALL ad_pcf8591_setda(int32_t millivolts, int32_t address) {
+    const ChipCall call;
     return pcf8591_setda(&library_record, volts_from_millivolts(millivolts), address);
 }
 
 int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel) {
+    const ChipCall call;
     // Double precision here: 1.27499998 V must give 1274 mV, where a float
     // product would round up to 1275.  The library's reference comes from
     // whole millivolts, so the value is never NaN.

@@ -1,7 +1,7 @@
 /*
  * Writes a greeting to the character display on the expander at index 0 and
  * reads it back.  On the simulated bench:
- *   LD_LIBRARY_PATH=build/sim-dropin:build/lib build/examples/lcd_hello
+ *   LD_LIBRARY_PATH=build/release/sim-dropin build/release/examples/lcd_hello
  */
 #include <stdio.h>
 

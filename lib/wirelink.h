@@ -3,9 +3,18 @@
  * serial port, and drivers for the chips that hang on it.
  *
  * The adapter ties SDA to DTR and SCL to RTS and feeds both lines back to
- * DSR and CTS.  Every function takes and returns 32-bit values; calls must
- * come one at a time (the library keeps process-wide state and takes no
- * locks).  This header can be included from C and from C++.
+ * DSR and CTS.  Every function takes and returns 32-bit values.  This header
+ * can be included from C and from C++.
+ *
+ * Threads: every chip-level call (expander, converter, display and
+ * synthesizer entries and workers) and init_iic, deinit_iic, iic_ok and
+ * set_port_delay hold one process-wide lock for their whole duration, so
+ * calls from different threads run one after the other (a second caller
+ * waits).  The line operations and bus primitives (sda_high ... read_scl,
+ * wait_port, iic_start, iic_stop, iic_send_byte, iic_read_byte) take no lock:
+ * a program that calls them from more than one thread, or alongside chip
+ * calls, must serialise them itself.  The exported cells lcd_ADRESS,
+ * lcd_BACKLIGHT and lcd_STRING are plain memory the display calls use.
  *
  * Port access goes through DlPortReadPortUchar / DlPortWritePortUchar of the
  * port driver library (libdlportio.so, dlportio.dll), which must be present
@@ -75,11 +84,24 @@ int32_t WIRELINK_CALL read_int(void);
  * Bus transactions
  *
  * Every wait for SCL to read high (clock stretching, rise time) gives up
- * after 25,000 reads of the modem status register, about 25 ms at the 1 us
- * a UART register access takes.  Once a wait has given up, later waits read
- * SCL once until it is seen high again, so a stuck or unplugged bus makes
- * every call return promptly.  A byte whose clock timed out is reported as
- * not acknowledged.
+ * after 25 ms or 25,000 reads of the modem status register, whichever comes
+ * first, reading once more after the 25 ms (25,000 reads take about 25 ms at
+ * the 1 us a UART register access takes; over a USB serial adapter the time
+ * decides).  Once a wait has given up, later waits read SCL once until it is
+ * seen high again, so a stuck or unplugged bus makes every call return
+ * promptly.
+ *
+ * The clock stretching of one transaction, START to STOP, is bounded the
+ * same way (25 ms or 25,000 reads in all, SMBus's cumulative clock-low
+ * extension); once that is spent every further wait of the transaction reads
+ * SCL once.  A chip call that runs many transactions (the display calls) may
+ * spend 1 s or 1,000,000 reads in all.
+ *
+ * A byte whose clock timed out is reported as not acknowledged.  A chip call
+ * in whose transactions any wait gave up fails as if the chip had not
+ * answered (see each call); nothing that was not clocked in is stored.  The
+ * next chip call first clocks free a slave left in the middle of a byte (up
+ * to nine clocks, then START and STOP: the I2C bus clear).
  * ---------------------------------------------------------------------- */
 
 int32_t WIRELINK_CALL iic_start(void); /* START, or repeated START */
@@ -93,14 +115,16 @@ int32_t WIRELINK_CALL iic_read_byte(int32_t ack);
  * PCF8574 port expander, device index 0..7 (write address 0x70 + 2 * index)
  * ---------------------------------------------------------------------- */
 
-/* 1 when address and value were acknowledged.  A failed write leaves the
- * bus open (no STOP); the next transaction starts with a repeated START. */
+/* 1 when address and value were acknowledged and every clock came through.
+ * A write that was not acknowledged leaves the bus open (no STOP); the next
+ * transaction starts with a repeated START. */
 int32_t WIRELINK_CALL iic_tx_pcf8574(int32_t value, int32_t index);
-/* Windows export name: __iic_rx_pcf8574@8.  Stores the port value (0 when
- * nothing answered) and returns 1 when the address was acknowledged.  A null
- * pointer is refused: nothing goes on the bus and the result is 0. */
+/* Windows export name: __iic_rx_pcf8574@8.  Stores the port value and
+ * returns 1 when the address was acknowledged and every clock came through;
+ * otherwise stores 0 and returns 0.  A null pointer is refused: nothing goes
+ * on the bus and the result is 0. */
 int32_t WIRELINK_CALL _iic_rx_pcf8574(int32_t *value, int32_t index);
-/* The port value, or 0 when nothing answered. */
+/* The port value, or 0 when nothing answered or a clock failed. */
 int32_t WIRELINK_CALL iic_rx_pcf8574(int32_t index);
 
 /* --- PCF8591 converter --- */
@@ -115,7 +139,8 @@ int32_t WIRELINK_CALL iic_rx_pcf8574(int32_t index);
  * millivolts (m millivolts become m * 0.001 volts, computed in double
  * precision and rounded to single precision).  Init and aout never touch
  * the bus.  Readings are raw codes 0..255; a read that the chip does not
- * answer leaves the stored readings as they were.
+ * answer, or in which a wait for SCL gave up, leaves the stored readings as
+ * they were and reports 0.
  *
  * Channels are 0..3.  A read or aout of any other channel is refused: no bus
  * traffic, no record change, result 0 (for ad_pcf8591_readchan and both
@@ -138,7 +163,7 @@ int32_t WIRELINK_CALL pcf8591_init(pcf8591_state *state, int32_t mode, float vre
 /* Control byte mode | channel | 0x44 (output on, auto-increment), then a read
  * of two bytes: the first is the previous conversion and is discarded, the
  * second is stored in reading[channel].  1 when every byte sent was
- * acknowledged, else 0. */
+ * acknowledged and every clock came through, else 0. */
 int32_t WIRELINK_CALL pcf8591_readchan(pcf8591_state *state, int32_t channel, int32_t address);
 /* Control byte mode | 0x44, then five bytes read: the stale first one is
  * discarded, the others fill reading[0..3].  1 when acknowledged, else 0. */
@@ -151,7 +176,7 @@ int32_t WIRELINK_CALL pcf8591_read4chan(pcf8591_state *state, int32_t address);
  * INT32_MAX (sent as 0xFF) or INT32_MIN (sent as 0x00).  While vref is 0 (no
  * init yet) or the quotient is not a number, the call is refused: dac and the
  * bus are left alone and the result is 0.  Otherwise 1 when every byte was
- * acknowledged, else 0. */
+ * acknowledged and every clock came through, else 0. */
 int32_t WIRELINK_CALL pcf8591_setda(pcf8591_state *state, float volts, int32_t address);
 /* The stored reading of a channel in volts: vref * 0.00390625 * reading. */
 float WIRELINK_CALL pcf8591_aout(pcf8591_state *state, int32_t channel);
@@ -180,9 +205,13 @@ int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel);
  * "TimeOut busy\n" on standard output at every busy reading; after ten
  * busy readings the call gives up (see each function).  Without an
  * expander every read gives 0, so the display looks ready at address 0 and
- * writes return 0.  Display addresses are 0x00..0x7F; only the low 7 bits of
- * an address are used, so a set-address instruction stays one whatever the
- * argument.  Call lcd_init first, after init_iic.
+ * writes return 0.  When a wait for SCL gives up (a stuck or stretched
+ * clock, see "Bus transactions") the call fails at once: writes and lcd_init
+ * return 0, lcd_rchar returns 0 and keeps *character, lcd_read_str returns 0
+ * and touches neither buffer, lcd_get_adress returns -1.  Display addresses
+ * are 0x00..0x7F; only the low 7 bits of an address are used, so a
+ * set-address instruction stays one whatever the argument.  Call lcd_init
+ * first, after init_iic.
  */
 
 /* Backlight: lcd_init sets 1, lcd_backlight stores its argument unchanged.
@@ -216,15 +245,18 @@ int32_t WIRELINK_CALL lcd_write_str(const char *text);
 /* Reads count characters from the display, starting at an address, into
  * lcd_STRING and copies them up to and including the first NUL into
  * destination, which must hold count + 1 bytes.  A count above 31 reads 31
- * (lcd_STRING's size), so at most 32 bytes are written; a count of 0 or less
- * gives an empty string and sends nothing.  A character the display stayed
- * busy for reads as a blank (0x20).  Returns 1; a null destination is
- * refused: nothing is sent, lcd_STRING is left alone and the result is 0. */
+ * (lcd_STRING's size), so at most 32 bytes are written to either buffer,
+ * whatever other threads do; a count of 0 or less gives an empty string and
+ * sends nothing.  A character the display stayed busy for reads as a blank
+ * (0x20).  Returns 1; 0 when a wait for SCL gave up, and then neither buffer
+ * is touched.  A null destination is refused: nothing is sent, lcd_STRING is
+ * left alone and the result is 0. */
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination);
 /* Stores the flag in lcd_BACKLIGHT and writes 0x08 (nonzero) or 0x00 to the
  * expander.  Returns that write's acknowledge (1 or 0). */
 int32_t WIRELINK_CALL lcd_backlight(int32_t on);
-/* The controller's address counter (0x00..0x7F), or -1 when it stayed busy. */
+/* The controller's address counter (0x00..0x7F), or -1 when it stayed busy
+ * or a wait for SCL gave up. */
 int32_t WIRELINK_CALL lcd_get_adress(void);
 
 /* --- PLL synthesizers --- */
@@ -254,7 +286,8 @@ int32_t WIRELINK_CALL lcd_get_adress(void);
  *   of bytes and offsets wrap around 32 bits (their low bits, the ones on the
  *   bus, stay right); the one quotient that does not fit, -2147483648 / -1,
  *   wraps to -2147483648 with remainder 0.
- * Sends clock out every byte and the STOP whatever the chip answers.
+ * Sends clock out every byte and the STOP whatever the chip answers.  A send
+ * or read in which a wait for SCL gave up returns 0.
  * ---------------------------------------------------------------------- */
 
 /* TSA5511: write 0xC0 + offset, div_high, div_low, control, port; status

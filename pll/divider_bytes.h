@@ -37,10 +37,12 @@ struct DividerRecord {
 };
 
 // One write transaction; every byte and the STOP go out whatever the chip
-// answers.  Returns the acknowledge flag of the fourth data byte.
+// answers.  Returns the acknowledge flag of the fourth data byte, 0 when a
+// wait for SCL gave up.
 int32_t send_divider_record(int32_t address_offset, const DividerRecord &record);
 
-// The status byte at 0xC1 + offset, or 0 when the address is not acknowledged.
+// The status byte at 0xC1 + offset, or 0 when the address is not acknowledged
+// or a wait for SCL gave up.
 int32_t read_status_byte(int32_t address_offset);
 
 }  // namespace wirelink::pll

@@ -8,6 +8,7 @@
 namespace {
 
 using namespace wirelink::pll;
+using wirelink::ChipCall;
 
 constexpr BandTable kBands{122'000'000, 1, 471'000'000, 2, 4};
 
@@ -34,11 +35,13 @@ int32_t apply_step_mode(int32_t divider, int32_t step_mode) {
 extern "C" {
 
 int32_t WIRELINK_CALL sda3302_init(sda3302_state *state, int32_t control) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     return init_tuner(*state, control);
 }
 
 int32_t WIRELINK_CALL sda3302_calc(sda3302_state *state, int32_t freq, int32_t step_mode) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     const int32_t divider = apply_step_mode(steps_of(freq), step_mode);
     state->band = band_for(freq, kBands);
@@ -46,17 +49,23 @@ int32_t WIRELINK_CALL sda3302_calc(sda3302_state *state, int32_t freq, int32_t s
 }
 
 int32_t WIRELINK_CALL sda3302_send(sda3302_state *state, int32_t address_offset) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     return send_tuner(*state, address_offset);
 }
 
-int32_t WIRELINK_CALL pll_sda3302_init(int32_t control) { return sda3302_init(&library_record, control); }
+int32_t WIRELINK_CALL pll_sda3302_init(int32_t control) {
+    const ChipCall call;
+    return sda3302_init(&library_record, control);
+}
 
 int32_t WIRELINK_CALL pll_sda3302_calc(int32_t freq, int32_t step_mode) {
+    const ChipCall call;
     return sda3302_calc(&library_record, freq, step_mode);
 }
 
 int32_t WIRELINK_CALL pll_sda3302_send(int32_t address_offset) {
+    const ChipCall call;
     return sda3302_send(&library_record, address_offset);
 }
 

@@ -7,6 +7,9 @@
 namespace {
 
 using namespace wirelink::pll;
+using wirelink::ChipCall;
+using wirelink::ClockWatch;
+using wirelink::start_transaction;
 
 constexpr int32_t kInitialStatus = 0xF8;
 constexpr int32_t kAddress = 0xC4;
@@ -18,10 +21,18 @@ tbb200_state library_record;
 
 bool swallow_mode(const tbb200_state &state) { return state.mode != 0; }
 
-// Start, address byte and register-select byte; mode offsets both.
-int32_t open_register(const tbb200_state &state, int32_t register_number) {
-    iic_start();
-    return send_bytes({wrapping_add(kAddress, state.mode), wrapping_add(state.mode, register_number)});
+// Start, address byte and register-select byte; mode offsets both.  The
+// watch covers the whole transaction.
+ClockWatch open_register(const tbb200_state &state, int32_t register_number) {
+    const ClockWatch clock = start_transaction();
+    send_bytes({wrapping_add(kAddress, state.mode), wrapping_add(state.mode, register_number)});
+    return clock;
+}
+
+// The acknowledge of the last byte, unless a clock of the transaction failed.
+int32_t close_register(const ClockWatch &clock, int32_t ack) {
+    iic_stop();
+    return clock.failed() ? 0 : ack;
 }
 
 // Right shifts of negative counts are arithmetic (defined since C++20).
@@ -46,6 +57,7 @@ void store_main_counter(tbb200_state &state, int32_t total) {
 extern "C" {
 
 int32_t WIRELINK_CALL tbb200_init(tbb200_state *state, int32_t mode, int32_t fref, int32_t prescaler) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     *state = tbb200_state{};
     state->mode = mode;
@@ -56,6 +68,7 @@ int32_t WIRELINK_CALL tbb200_init(tbb200_state *state, int32_t mode, int32_t fre
 }
 
 int32_t WIRELINK_CALL tbb200_calc(tbb200_state *state, int32_t fstep, int32_t freq) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     // Refused before anything is written, so a zero step leaves the record
     // as it was.
@@ -69,45 +82,52 @@ int32_t WIRELINK_CALL tbb200_calc(tbb200_state *state, int32_t fstep, int32_t fr
 }
 
 int32_t WIRELINK_CALL tbb200_send_status(tbb200_state *state, int32_t status) {
+    const ChipCall call;
     if (state == nullptr) return 0;
-    open_register(*state, kStatusRegister);
+    const ClockWatch clock = open_register(*state, kStatusRegister);
     const int32_t ack = send_bytes({status});
     state->status = status;  // kept whether or not the chip took it
-    iic_stop();
-    return ack;
+    return close_register(clock, ack);
 }
 
 int32_t WIRELINK_CALL tbb200_send_r_cnt(tbb200_state *state) {
+    const ChipCall call;
     if (state == nullptr) return 0;
-    open_register(*state, kReferenceRegister);
-    const int32_t ack = send_bytes({state->r_high, state->r_low});
-    iic_stop();
-    return ack;
+    const ClockWatch clock = open_register(*state, kReferenceRegister);
+    return close_register(clock, send_bytes({state->r_high, state->r_low}));
 }
 
 int32_t WIRELINK_CALL tbb200_send_n_cnt(tbb200_state *state) {
+    const ChipCall call;
     if (state == nullptr) return 0;
-    open_register(*state, kMainRegister);
+    const ClockWatch clock = open_register(*state, kMainRegister);
     if (swallow_mode(*state)) send_bytes({state->n_byte1});
-    const int32_t ack = send_bytes({state->n_byte2, state->n_byte3});
-    iic_stop();
-    return ack;
+    return close_register(clock, send_bytes({state->n_byte2, state->n_byte3}));
 }
 
 int32_t WIRELINK_CALL pll_tbb200_init(int32_t mode, int32_t fref, int32_t prescaler) {
+    const ChipCall call;
     return tbb200_init(&library_record, mode, fref, prescaler);
 }
 
 int32_t WIRELINK_CALL pll_tbb200_calc(int32_t fstep, int32_t freq) {
+    const ChipCall call;
     return tbb200_calc(&library_record, fstep, freq);
 }
 
 int32_t WIRELINK_CALL pll_tbb200_send_status(int32_t status) {
+    const ChipCall call;
     return tbb200_send_status(&library_record, status);
 }
 
-int32_t WIRELINK_CALL pll_tbb200_send_r_cnt(void) { return tbb200_send_r_cnt(&library_record); }
+int32_t WIRELINK_CALL pll_tbb200_send_r_cnt(void) {
+    const ChipCall call;
+    return tbb200_send_r_cnt(&library_record);
+}
 
-int32_t WIRELINK_CALL pll_tbb200_send_n_cnt(void) { return tbb200_send_n_cnt(&library_record); }
+int32_t WIRELINK_CALL pll_tbb200_send_n_cnt(void) {
+    const ChipCall call;
+    return tbb200_send_n_cnt(&library_record);
+}
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 namespace {
 
 using namespace wirelink::pll;
+using wirelink::ChipCall;
 
 constexpr int32_t kDefaultReference = 4'000'000;
 constexpr int32_t kStepsPerReference = 64;
@@ -18,6 +19,7 @@ tsa5511_state library_record;
 extern "C" {
 
 int32_t WIRELINK_CALL tsa5511_init(tsa5511_state *state, int32_t control, int32_t fref, int32_t port) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     *state = tsa5511_state{};
     state->control = control;
@@ -28,6 +30,7 @@ int32_t WIRELINK_CALL tsa5511_init(tsa5511_state *state, int32_t control, int32_
 }
 
 int32_t WIRELINK_CALL tsa5511_calc(tsa5511_state *state, int32_t freq, int32_t step_mode) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     // The step comes from fref, not from the step field, so a caller that
     // fills the record itself only needs to set fref.
@@ -38,25 +41,35 @@ int32_t WIRELINK_CALL tsa5511_calc(tsa5511_state *state, int32_t freq, int32_t s
 }
 
 int32_t WIRELINK_CALL tsa5511_send(tsa5511_state *state, int32_t address_offset) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     return send_divider_record(address_offset,
                                {state->div_high, state->div_low, state->control, state->port});
 }
 
-int32_t WIRELINK_CALL tsa5511_read(int32_t address_offset) { return read_status_byte(address_offset); }
+int32_t WIRELINK_CALL tsa5511_read(int32_t address_offset) {
+    const ChipCall call;
+    return read_status_byte(address_offset);
+}
 
 int32_t WIRELINK_CALL pll_tsa5511_init(int32_t control, int32_t fref, int32_t port) {
+    const ChipCall call;
     return tsa5511_init(&library_record, control, fref, port);
 }
 
 int32_t WIRELINK_CALL pll_tsa5511_calc(int32_t freq, int32_t step_mode) {
+    const ChipCall call;
     return tsa5511_calc(&library_record, freq, step_mode);
 }
 
 int32_t WIRELINK_CALL pll_tsa5511_send(int32_t address_offset) {
+    const ChipCall call;
     return tsa5511_send(&library_record, address_offset);
 }
 
-int32_t WIRELINK_CALL pll_tsa5511_read(int32_t address_offset) { return tsa5511_read(address_offset); }
+int32_t WIRELINK_CALL pll_tsa5511_read(int32_t address_offset) {
+    const ChipCall call;
+    return tsa5511_read(address_offset);
+}
 
 }  // extern "C"

@@ -8,6 +8,7 @@
 namespace {
 
 using namespace wirelink::pll;
+using wirelink::ChipCall;
 
 constexpr int64_t kStep = 50'000;
 constexpr BandTable kBands{169'000'000, 0xA0, 454'000'000, 0x90, 0x30};
@@ -19,11 +20,13 @@ tsa5523_state library_record;
 extern "C" {
 
 int32_t WIRELINK_CALL tsa5523_init(tsa5523_state *state, int32_t control) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     return init_tuner(*state, control);
 }
 
 int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t step_mode) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     // |offset frequency| / 50,000 stays far inside 32 bits.
     const auto steps = static_cast<int32_t>(oscillator_frequency(freq) / kStep);
@@ -33,22 +36,34 @@ int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t s
 }
 
 int32_t WIRELINK_CALL tsa5523_send(tsa5523_state *state, int32_t address_offset) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     return send_tuner(*state, address_offset);
 }
 
-int32_t WIRELINK_CALL tsa5523_read(int32_t address_offset) { return read_status_byte(address_offset); }
+int32_t WIRELINK_CALL tsa5523_read(int32_t address_offset) {
+    const ChipCall call;
+    return read_status_byte(address_offset);
+}
 
-int32_t WIRELINK_CALL pll_tsa5523_init(int32_t control) { return tsa5523_init(&library_record, control); }
+int32_t WIRELINK_CALL pll_tsa5523_init(int32_t control) {
+    const ChipCall call;
+    return tsa5523_init(&library_record, control);
+}
 
 int32_t WIRELINK_CALL pll_tsa5523_calc(int32_t freq, int32_t step_mode) {
+    const ChipCall call;
     return tsa5523_calc(&library_record, freq, step_mode);
 }
 
 int32_t WIRELINK_CALL pll_tsa5523_send(int32_t address_offset) {
+    const ChipCall call;
     return tsa5523_send(&library_record, address_offset);
 }
 
-int32_t WIRELINK_CALL pll_tsa5523_read(int32_t address_offset) { return tsa5523_read(address_offset); }
+int32_t WIRELINK_CALL pll_tsa5523_read(int32_t address_offset) {
+    const ChipCall call;
+    return tsa5523_read(address_offset);
+}
 
 }  // extern "C"

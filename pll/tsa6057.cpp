@@ -7,6 +7,9 @@
 namespace {
 
 using namespace wirelink::pll;
+using wirelink::ChipCall;
+using wirelink::ClockWatch;
+using wirelink::start_transaction;
 
 constexpr int32_t kAddress = 0xC4;
 constexpr int32_t kControlBits = 0x3C;  // db2 bits 5..2
@@ -27,6 +30,7 @@ int32_t step_for(int32_t ref_select) {
 extern "C" {
 
 int32_t WIRELINK_CALL tsa6057_init(tsa6057_state *state, int32_t control_bits, int32_t ref_select) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     *state = tsa6057_state{};
     state->db2 = wrapping_add(wrapping_add(control_bits, ref_select), kInitialControl);
@@ -35,6 +39,7 @@ int32_t WIRELINK_CALL tsa6057_init(tsa6057_state *state, int32_t control_bits, i
 }
 
 int32_t WIRELINK_CALL tsa6057_calc(tsa6057_state *state, int32_t freq, int32_t ref_select) {
+    const ChipCall call;
     if (state == nullptr) return 0;
     // Only the control bits survive from before; the reference select and
     // the top divider bits are replaced.
@@ -48,23 +53,27 @@ int32_t WIRELINK_CALL tsa6057_calc(tsa6057_state *state, int32_t freq, int32_t r
 }
 
 int32_t WIRELINK_CALL tsa6057_send(tsa6057_state *state, int32_t address_offset) {
+    const ChipCall call;
     if (state == nullptr) return 0;
-    iic_start();
+    const ClockWatch clock = start_transaction();
     const int32_t ack = send_bytes({wrapping_add(kAddress, address_offset), state->subaddress, state->db0,
                                     state->db1, state->db2, state->db3});
     iic_stop();
-    return ack;
+    return clock.failed() ? 0 : ack;
 }
 
 int32_t WIRELINK_CALL pll_tsa6057_init(int32_t control_bits, int32_t ref_select) {
+    const ChipCall call;
     return tsa6057_init(&library_record, control_bits, ref_select);
 }
 
 int32_t WIRELINK_CALL pll_tsa6057_calc(int32_t freq, int32_t ref_select) {
+    const ChipCall call;
     return tsa6057_calc(&library_record, freq, ref_select);
 }
 
 int32_t WIRELINK_CALL pll_tsa6057_send(int32_t address_offset) {
+    const ChipCall call;
     return tsa6057_send(&library_record, address_offset);
 }
 

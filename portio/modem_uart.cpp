@@ -1,34 +1,19 @@
 #include "modem_uart.h"
 
-#include <sys/ioctl.h>
+#include <chrono>
+#include <utility>
 
 namespace dlportio {
 namespace {
 
-constexpr int kDriven = TIOCM_DTR | TIOCM_RTS;
-
-uint8_t control_bits(int lines) {
-    uint8_t mcr = 0;
-    if (lines & TIOCM_DTR) mcr |= uart::kMcrDtr;
-    if (lines & TIOCM_RTS) mcr |= uart::kMcrRts;
-    return mcr;
-}
-
-int driven_lines(uint8_t mcr) {
-    int lines = 0;
-    if (mcr & uart::kMcrDtr) lines |= TIOCM_DTR;
-    if (mcr & uart::kMcrRts) lines |= TIOCM_RTS;
-    return lines;
-}
-
-uint8_t input_bits(int lines) {
-    uint8_t msr = 0;
-    if (lines & TIOCM_CTS) msr |= uart::kMsrCts;
-    if (lines & TIOCM_DSR) msr |= uart::kMsrDsr;
-    if (lines & TIOCM_RNG) msr |= uart::kMsrRi;
-    if (lines & TIOCM_CAR) msr |= uart::kMsrDcd;
-    return msr;
-}
+constexpr uint8_t kDriven = uart::kMcrDtr | uart::kMcrRts;
+constexpr auto kSearchInterval = std::chrono::seconds(1);
+// How long a change may take to show in inputs that lag (a chip's status
+// messages come every few milliseconds at most), and how often to look.
+// A line that a slave holds low never shows its rise; after this long the
+// status is taken as it is.
+constexpr auto kLagBound = std::chrono::milliseconds(25);
+constexpr auto kLagPoll = std::chrono::microseconds(200);
 
 // Each change indicator sits four bits below its input, as in the UART;
 // the ring indicator's marks only the trailing edge, when the ringing stops.
@@ -39,21 +24,38 @@ uint8_t change_indicators(uint8_t before, uint8_t now) {
                                 (fell & uart::kMsrTrailingEdgeRi));
 }
 
-}  // namespace
-
-ModemUart::ModemUart(SystemCalls& system, int fd, int initial_lines)
-    : system_(system), fd_(fd), inputs_(input_bits(initial_lines)) {
-    written_[uart::kModemControl] = control_bits(initial_lines);
+// SCL (RTS) comes back on CTS; SDA (DTR) on DSR, or on DCD with some adapters.
+bool scl_shows(uint8_t inputs, uint8_t driven) {
+    return ((inputs & uart::kMsrCts) != 0) == ((driven & uart::kMcrRts) != 0);
 }
 
-ModemUart::~ModemUart() { system_.close_device(fd_); }
+bool sda_shows(uint8_t inputs, uint8_t driven) {
+    const bool high = (driven & uart::kMcrDtr) != 0;
+    return ((inputs & uart::kMsrDsr) != 0) == high || ((inputs & uart::kMsrDcd) != 0) == high;
+}
+
+bool changes_show(uint8_t inputs, uint8_t driven, uint8_t changed) {
+    return (!(changed & uart::kMcrRts) || scl_shows(inputs, driven)) &&
+           (!(changed & uart::kMcrDtr) || sda_shows(inputs, driven));
+}
+
+bool scl_shows_low(uint8_t inputs, uint8_t, uint8_t) { return (inputs & uart::kMsrCts) == 0; }
+
+}  // namespace
+
+ModemUart::ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing& timing,
+                     Report report)
+    : device_(std::move(device)), timing_(timing), report_(std::move(report)) {
+    take(std::move(first));
+}
 
 uint8_t ModemUart::read(unsigned offset) {
+    if (!reachable()) return uart::kEmptyPort;
     switch (offset) {
     case uart::kData:
         // The bus is timed by data-register reads, so each must cost what
         // it costs on the real UART.  Nothing is ever received.
-        system_.spend_register_access_time();
+        timing_.spend_register_access_time();
         return 0;
     case uart::kModemStatus:
         return read_modem_status();
@@ -63,6 +65,7 @@ uint8_t ModemUart::read(unsigned offset) {
 }
 
 void ModemUart::write(unsigned offset, uint8_t value) {
+    if (!reachable()) return;
     switch (offset) {
     case uart::kData:  // never transmit: the port carries a bus, not a line
     case uart::kModemStatus:
@@ -75,25 +78,110 @@ void ModemUart::write(unsigned offset, uint8_t value) {
     }
 }
 
+bool ModemUart::reachable() {
+    if (lines_) return true;
+    if (timing_.now() < next_search_) return false;
+    take(device_->open());
+    return lines_ != nullptr;
+}
+
+// A device opened afresh starts as a UART does after a reset of its
+// inputs: no change pending, the outputs as the device holds them.
+void ModemUart::take(Opened opened) {
+    if (!opened.lines) {
+        next_search_ = timing_.now() + kSearchInterval;
+        // Once the loss is told, an empty socket is what the user expects.
+        if (!(lost_ && opened.failure == OpenFailure::absent)) say(opened.why);
+        return;
+    }
+    lines_ = std::move(opened.lines);
+    driven_ = lines_->outputs_at_open() & kDriven;
+    written_[uart::kModemControl] = driven_;
+    inputs_ = lines_->inputs_at_open();
+    lags_ = lines_->inputs_may_lag();
+    changed_unseen_ = 0;
+    scl_fall_unseen_ = false;
+    if (!last_said_.empty()) say(lost_ ? "found again" : "found");
+    last_said_.clear();
+    lost_ = false;
+}
+
+void ModemUart::lose() {
+    const std::string why = lines_->why_gone();
+    lines_.reset();
+    lost_ = true;
+    next_search_ = timing_.now() + kSearchInterval;
+    say("the device went away (" + why + "); the port reads empty until it is back");
+}
+
+void ModemUart::say(const std::string& text) {
+    if (text == last_said_) return;
+    last_said_ = text;
+    report_(message(device_->label(), text));
+}
+
 // The device is only looked at when the register is read, so a pulse that
 // comes and goes between two reads leaves no change indicator behind.
 uint8_t ModemUart::read_modem_status() {
-    const auto lines = system_.get_modem_lines(fd_);
-    if (!lines) return uart::kEmptyPort;
-    const uint8_t now = input_bits(*lines);
+    uint8_t now = 0;
+    const bool answered = changed_unseen_ != 0 ? await_inputs(now, changes_show) : read_inputs(now);
+    changed_unseen_ = 0;
+    if (!answered) return uart::kEmptyPort;
     const uint8_t status = static_cast<uint8_t>(now | change_indicators(inputs_, now));
     inputs_ = now;  // reading clears the change indicators
     return status;
 }
 
-// Only DTR and RTS reach the device.  OUT1, OUT2 and loop-back are kept for
-// reading back: the kernel's driver needs OUT2 for its interrupts, and
-// loop-back would cut the adapter off.
+// One question to the device; false when it gave no answer (a device that
+// went away is let go).
+bool ModemUart::read_inputs(uint8_t& inputs) {
+    const LineResult result = lines_->read_inputs(inputs);
+    if (result == LineResult::gone) lose();
+    if (result != LineResult::done) return false;
+    if ((inputs & uart::kMsrCts) == 0) scl_fall_unseen_ = false;
+    return true;
+}
+
+// Asks until the inputs show what `shown` looks for, or kLagBound has passed.
+bool ModemUart::await_inputs(uint8_t& inputs, Shown shown) {
+    const auto deadline = timing_.now() + kLagBound;
+    while (read_inputs(inputs)) {
+        const auto now = timing_.now();
+        if (shown(inputs, driven_, changed_unseen_) || now >= deadline) return true;
+        timing_.sleep_until(now + kLagPoll);
+    }
+    return false;
+}
+
+// Only DTR and RTS reach the device, and only when one of them changes.
+// OUT1, OUT2 and loop-back are kept for reading back: the kernel's driver
+// needs OUT2 for its interrupts, and loop-back would cut the adapter off.
 void ModemUart::write_modem_control(uint8_t value) {
     written_[uart::kModemControl] = value;
-    const int high = driven_lines(value);
-    if (high != 0) system_.raise_modem_lines(fd_, high);
-    if (high != kDriven) system_.lower_modem_lines(fd_, kDriven & ~high);
+    const uint8_t wanted = value & kDriven;
+    if (wanted == driven_) return;
+    // A rise of SCL before its fall has shown would let a status from
+    // before the fall pass for one from after the rise.
+    const bool scl_rises = (wanted & ~driven_ & uart::kMcrRts) != 0;
+    if (scl_rises && scl_fall_unseen_) {
+        uint8_t inputs = 0;
+        await_inputs(inputs, scl_shows_low);
+        if (!lines_) return;  // it went away meanwhile
+    }
+    switch (lines_->drive_outputs(driven_, wanted)) {
+    case LineResult::done:
+        if (lags_) {
+            changed_unseen_ = driven_ ^ wanted;
+            scl_fall_unseen_ = scl_fall_unseen_ || (driven_ & ~wanted & uart::kMcrRts) != 0;
+        }
+        driven_ = wanted;
+        return;
+    case LineResult::refused:  // the next write tries again
+        return;
+    case LineResult::gone:
+        lose();
+        return;
+    }
 }
 
 }  // namespace dlportio

@@ -1,20 +1,31 @@
 #include "port_driver.h"
 
-#include <optional>
-#include <string>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "direct_ports.h"
+#include "linux_serial_device.h"
 #include "modem_uart.h"
 #include "serial_device_lookup.h"
 #include "uart_registers.h"
 
 namespace dlportio {
+namespace {
 
-PortDriver::PortDriver(SystemCalls& system, std::filesystem::path tty_class_root)
+std::string hex(unsigned long value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%lX", value);
+    return text;
+}
+
+}  // namespace
+
+PortDriver::PortDriver(SystemCalls& system, PortDriverPaths paths)
     : system_(system),
-      tty_class_root_(std::move(tty_class_root)),
-      serial_ports_{SerialPort{0x3F8, false, nullptr}, SerialPort{0x2F8, false, nullptr}} {}
+      paths_(std::move(paths)),
+      serial_ports_{SerialPort{"COM1", 0x3F8, false, nullptr}, SerialPort{"COM2", 0x2F8, false, nullptr}} {}
 
 uint8_t PortDriver::read(unsigned long port) {
     SerialPort* serial = serial_port_at(port);
@@ -29,6 +40,11 @@ void PortDriver::write(unsigned long port, uint8_t value) {
     if (backend) backend->write(static_cast<unsigned>(port - serial->base), value);
 }
 
+void PortDriver::release() {
+    released_ = true;
+    for (SerialPort& serial : serial_ports_) serial.backend.reset();
+}
+
 PortDriver::SerialPort* PortDriver::serial_port_at(unsigned long port) {
     for (SerialPort& serial : serial_ports_) {
         if (port >= serial.base && port - serial.base < uart::kRegisterCount) return &serial;
@@ -36,37 +52,93 @@ PortDriver::SerialPort* PortDriver::serial_port_at(unsigned long port) {
     return nullptr;
 }
 
-// Opened at the first access and kept for the life of the driver; a port
-// that could not be reached is not tried again.
+// Chosen at the first access and kept for the life of the driver.  A device
+// that goes away is looked for again by its backend; a port where nothing
+// was found is not searched again.
 RegisterBackend* PortDriver::backend_of(SerialPort& serial) {
-    if (!serial.opened) {
+    if (!serial.opened && !released_) {
         serial.opened = true;
-        serial.backend = open_backend(serial.base);
+        serial.backend = open_backend(serial);
     }
     return serial.backend.get();
 }
 
-std::unique_ptr<RegisterBackend> PortDriver::open_backend(unsigned long base) {
-    if (auto device = open_modem_device(base)) return device;
-    if (system_.claim_io_ports(base, uart::kRegisterCount)) {
-        return std::make_unique<DirectPorts>(system_, base);
+std::unique_ptr<RegisterBackend> PortDriver::open_backend(const SerialPort& serial) {
+    const PortSetting setting = choice().setting(serial.name);
+    switch (setting.kind) {
+    case PortSetting::Kind::off:
+        return nullptr;
+    case PortSetting::Kind::device:
+        return open_named(serial, setting.device);
+    case PortSetting::Kind::unnamed:
+        break;
     }
-    return nullptr;
+    return open_found(serial);
 }
 
-// A device that opens but refuses the modem-line calls (not a real UART)
-// is no use either.
-std::unique_ptr<RegisterBackend> PortDriver::open_modem_device(unsigned long base) {
-    const std::optional<std::string> name = find_serial_device(tty_class_root_, base);
-    if (!name) return nullptr;
-    const int fd = system_.open_device("/dev/" + *name);
-    if (fd < 0) return nullptr;
-    const std::optional<int> lines = system_.get_modem_lines(fd);
-    if (!lines) {
-        system_.close_device(fd);
+// A named device is the only one tried: when it cannot be opened the port
+// reads empty until it can.
+std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort& serial,
+                                                        const std::string& path) {
+    auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, path, paths_.tty_class_root);
+    Opened first = device->open();
+    return modem_uart(std::move(device), std::move(first));
+}
+
+// The kernel's device for the port's I/O base, else the registers directly.
+// A device that another program holds is not gone around.
+std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort& serial) {
+    const auto name = find_serial_device(paths_.tty_class_root, serial.base);
+    if (!name) {
+        if (auto direct = open_direct(serial)) return std::move(*direct);
+        say(message(serial.name, "no serial port at " + hex(serial.base) + " (name a device with WIRELINK_" +
+                                     serial.name + "=/dev/... or in ports.conf, or set " + serial.name +
+                                     " = off)"));
         return nullptr;
     }
-    return std::make_unique<ModemUart>(system_, fd, *lines);
+    auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, "/dev/" + *name,
+                                                      paths_.tty_class_root);
+    Opened first = device->open();
+    if (!first.lines && first.failure != OpenFailure::in_use) {
+        if (auto direct = open_direct(serial)) return std::move(*direct);
+    }
+    return modem_uart(std::move(device), std::move(first));
 }
+
+// Nothing when the process may not reach the ports; a null backend when it
+// may but must not, because another program of ours is on them (said so).
+std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const SerialPort& serial) {
+    if (!system_.claim_io_ports(serial.base, uart::kRegisterCount)) return std::nullopt;
+    const std::string subject = std::string(serial.name) + " = I/O ports at " + hex(serial.base);
+    const std::string lock_file = (paths_.lock_dir / ("wirelink-" + hex(serial.base) + ".lock")).string();
+    const int fd = system_.open_lock_file(lock_file);
+    if (fd < 0) {
+        say(message(subject, "cannot open the lock file " + lock_file + ": " + std::strerror(-fd)));
+        return std::unique_ptr<RegisterBackend>();
+    }
+    if (const int error = system_.lock(fd)) {
+        system_.close_device(fd);
+        say(message(subject, error == EWOULDBLOCK ? "in use by another program"
+                                                   : "cannot lock " + lock_file + ": " + std::strerror(error)));
+        return std::unique_ptr<RegisterBackend>();
+    }
+    return std::make_unique<DirectPorts>(system_, serial.base, fd);
+}
+
+std::unique_ptr<RegisterBackend> PortDriver::modem_uart(std::unique_ptr<ModemDevice> device, Opened first) {
+    return std::make_unique<ModemUart>(std::move(device), std::move(first), system_,
+                                       [this](const std::string& line) { say(line); });
+}
+
+PortChoice& PortDriver::choice() {
+    if (!choice_) {
+        auto environment = [this](const std::string& name) { return system_.environment(name); };
+        choice_ = std::make_unique<PortChoice>(environment, ports_conf_files(environment, paths_.system_config),
+                                               [this](const std::string& line) { say(line); });
+    }
+    return *choice_;
+}
+
+void PortDriver::say(const std::string& line) { system_.print_message(line); }
 
 }  // namespace dlportio

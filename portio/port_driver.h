@@ -1,6 +1,12 @@
-// Absolute port addresses mapped onto the two standard serial ports.  Any
-// other address, and a serial port that cannot be reached, behaves as an
-// empty ISA slot: it reads 0xFF and ignores writes.
+// Absolute port addresses mapped onto the two standard serial ports, COM1
+// (0x3F8) and COM2 (0x2F8).  Any other address, a port switched off, and a
+// serial port that cannot be reached behave as an empty ISA slot: it reads
+// 0xFF and ignores writes.
+//
+// Each port's device is chosen at its first access: the one the user named
+// (WIRELINK_COM1, ports.conf), else the ttyS* whose I/O base is the port's,
+// else the port's registers themselves (direct port I/O, for a process that
+// holds the I/O permission).  A USB device is never taken unless named.
 #ifndef DLPORTIO_PORT_DRIVER_H
 #define DLPORTIO_PORT_DRIVER_H
 
@@ -8,23 +14,35 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "modem_lines.h"
+#include "port_choice.h"
 #include "register_backend.h"
 #include "system_calls.h"
 
 namespace dlportio {
 
+struct PortDriverPaths {
+    std::filesystem::path tty_class_root = "/sys/class/tty";
+    std::filesystem::path system_config = "/etc/wirelink/ports.conf";
+    std::filesystem::path lock_dir = "/run/lock";  // for direct port I/O
+};
+
 class PortDriver {
 public:
-    // tty_class_root is where the serial devices are looked up (normally
-    // /sys/class/tty); the device files themselves are opened from /dev.
-    PortDriver(SystemCalls& system, std::filesystem::path tty_class_root);
+    PortDriver(SystemCalls& system, PortDriverPaths paths);
 
     uint8_t read(unsigned long port);
     void write(unsigned long port, uint8_t value);
+    // Closes every device, putting its settings back; the ports read empty
+    // from then on.  For the end of the process.
+    void release();
 
 private:
     struct SerialPort {
+        const char* name;
         unsigned long base;
         bool opened = false;                       // reaching it was tried
         std::unique_ptr<RegisterBackend> backend;  // null: nothing there
@@ -32,12 +50,19 @@ private:
 
     SerialPort* serial_port_at(unsigned long port);
     RegisterBackend* backend_of(SerialPort& serial);
-    std::unique_ptr<RegisterBackend> open_modem_device(unsigned long base);
-    std::unique_ptr<RegisterBackend> open_backend(unsigned long base);
+    std::unique_ptr<RegisterBackend> open_backend(const SerialPort& serial);
+    std::unique_ptr<RegisterBackend> open_named(const SerialPort& serial, const std::string& path);
+    std::unique_ptr<RegisterBackend> open_found(const SerialPort& serial);
+    std::optional<std::unique_ptr<RegisterBackend>> open_direct(const SerialPort& serial);
+    std::unique_ptr<RegisterBackend> modem_uart(std::unique_ptr<ModemDevice> device, Opened first);
+    PortChoice& choice();
+    void say(const std::string& line);
 
     SystemCalls& system_;
-    std::filesystem::path tty_class_root_;
+    PortDriverPaths paths_;
+    std::unique_ptr<PortChoice> choice_;
     std::array<SerialPort, 2> serial_ports_;
+    bool released_ = false;
 };
 
 }  // namespace dlportio

@@ -1,4 +1,5 @@
-// Which serial device owns an I/O base, as the kernel's tty class tells.
+// What the kernel's tty class (normally /sys/class/tty) tells about serial
+// devices: which one owns an I/O base, and which driver serves a device.
 #ifndef DLPORTIO_SERIAL_DEVICE_LOOKUP_H
 #define DLPORTIO_SERIAL_DEVICE_LOOKUP_H
 
@@ -8,12 +9,17 @@
 
 namespace dlportio {
 
-// Looks through tty_class_root (normally /sys/class/tty) for a ttyS* entry
-// whose "port" file holds io_base (written like "0x3F8") and returns the
-// entry's name, e.g. "ttyS0".  Nothing when no entry matches or the tree
-// cannot be read.
+// Looks through tty_class_root for a ttyS* entry whose "port" file holds
+// io_base (written like "0x3F8") and returns the entry's name, e.g. "ttyS0".
+// Entries whose "type" is 0 (no UART answered there) are passed over.
+// Nothing when no entry matches or the tree cannot be read.
 std::optional<std::string> find_serial_device(const std::filesystem::path& tty_class_root,
                                               unsigned long io_base);
+
+// The name of the driver behind a tty, e.g. "ftdi_sio" for "ttyUSB0";
+// nothing when the tree does not tell.
+std::optional<std::string> tty_driver(const std::filesystem::path& tty_class_root,
+                                      const std::string& tty_name);
 
 }  // namespace dlportio
 

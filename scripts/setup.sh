@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           libcli11-dev
-          qt6-base-dev "$@")
+          qt6-base-dev
+          tigervnc-standalone-server  # headless rigcheck (scripts/headless.sh)
+          "$@")
 
 missing=()
 for package in "${packages[@]}"; do

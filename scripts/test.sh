@@ -1,11 +1,31 @@
 #!/usr/bin/env bash
-# Sets everything up, builds with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs every test on the simulated bench.
+# Sets everything up, then builds and runs every test on the simulated bench
+# twice: in the plain build (build/release, as "Building by hand" in the README
+# makes it) and with AddressSanitizer and UndefinedBehaviorSanitizer
+# (build/test); then the two-thread tests under ThreadSanitizer and a minute
+# of fuzzing, each in a build of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-build=build/test
-cmake -S . -B "$build" -G Ninja -DWIRELINK_SANITIZE=ON >/dev/null
-cmake --build "$build" -j "$(nproc)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j "$(nproc)" --output-on-failure
+scripts/setup.sh sigrok-cli  # sigrok-cli: the independent I2C decoder of the waveform tests
+
+build_and_test() {
+    local build=$1
+    shift
+    echo "== $build"
+    cmake -S . -B "$build" -G Ninja "$@" >/dev/null
+    cmake --build "$build" -j "$(nproc)"
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j "$(nproc)" --output-on-failure
+}
+
+build_and_test build/release -DCMAKE_BUILD_TYPE=Release -DWIRELINK_BUILD_TESTS=ON
+build_and_test build/test -DWIRELINK_SANITIZE=ON
+
+echo "== build/tsan"
+tsan=build/tsan
+cmake -S . -B "$tsan" -G Ninja -DWIRELINK_SANITIZE_THREAD=ON -DWIRELINK_BUILD_APP=OFF >/dev/null
+cmake --build "$tsan" -j "$(nproc)" --target thread_tests
+TSAN_OPTIONS=halt_on_error=1 "$tsan/tests/threads/thread_tests"
+
+echo "== fuzzing"
+scripts/fuzz.sh 60

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds wirelink.dll with Debian's i686 MinGW-w64 toolchain and runs the
-# Windows tests under Wine: the export table against lib/exports.list, the
-# wire tests through the stand-in dlportio.dll, and the refusal to load
-# without a dlportio.dll.  Installs the toolchain and Wine when missing (as
-# root, with apt-get).  Ends with "windows: N passed, M failed" (ctest's
+# Builds wirelink.dll and the COM-port dlportio.dll with Debian's i686
+# MinGW-w64 toolchain and runs the Windows tests under Wine: the export
+# tables, the wire tests through the stand-in dlportio.dll, the port driver
+# over an injected serial API (and through it, end to end, the bus), and the
+# refusal to load without a dlportio.dll.  Installs the toolchain and Wine
+# when missing (as root, with apt-get).  Ends with "windows: N passed, M failed" (ctest's
 # tests) and exits non-zero when anything failed.
 #
 #   scripts/windows-tests.sh [build directory, default build/windows]
@@ -57,7 +58,7 @@ unset DISPLAY WAYLAND_DISPLAY
 cmake -S "$source_dir" -B "$build_dir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DWIRELINK_BUILD_APP=OFF -DWIRELINK_BUILD_PORTIO=OFF -DWIRELINK_BUILD_TESTS=ON
+    -DWIRELINK_BUILD_APP=OFF -DWIRELINK_BUILD_PORTIO=ON -DWIRELINK_BUILD_TESTS=ON
 ninja -C "$build_dir" -j2
 
 set +e

@@ -1,7 +1,9 @@
 #include "bench.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <thread>
 
 namespace wlsim {
 
@@ -61,19 +63,29 @@ void Bench::pass_time() {
     }
 }
 
+void Bench::take_access_time(uint32_t port) {
+    if (access_time_.empty()) return;
+    auto it = access_time_.find(port);
+    if (it != access_time_.end()) std::this_thread::sleep_for(it->second);
+}
+
 uint8_t Bench::read(uint32_t port) {
+    take_access_time(port);
     pass_time();
     SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;
     const uint8_t value = slot != nullptr ? slot->uart->read(port & 7) : 0xFF;
     count(port, false, value);
+    if (waveforms_) waveforms_->after_access();
     return value;
 }
 
 void Bench::write(uint32_t port, uint8_t value) {
+    take_access_time(port);
     pass_time();
     count(port, true, value);
     SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;
     if (slot != nullptr) slot->uart->write(port & 7, value);
+    if (waveforms_) waveforms_->after_access();
 }
 
 uint64_t Bench::reads(uint32_t port) const {
@@ -84,6 +96,20 @@ uint64_t Bench::reads(uint32_t port) const {
 uint64_t Bench::writes(uint32_t port) const {
     auto it = writes_.find(port);
     return it == writes_.end() ? 0 : it->second;
+}
+
+void Bench::record_waveforms(const std::string &path, uint32_t access_ns) {
+    waveforms_.reset();
+    std::vector<VcdWriter::Probe> probes;
+    for (const auto &[base, slot] : serial_) {
+        if (slot.uart->bus() == nullptr) continue;
+        const bool second = base == kCom2;
+        probes.push_back(VcdWriter::Probe{second ? "com2" : "com1", second ? "SCL2" : "SCL",
+                                          second ? "SDA2" : "SDA", slot.bus.get()});
+    }
+    // 0x2F8 sorts first; the first adapter's signals come first.
+    std::reverse(probes.begin(), probes.end());
+    waveforms_ = std::make_unique<VcdWriter>(path, std::move(probes), access_ns);
 }
 
 void Bench::reset_counts() {

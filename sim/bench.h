@@ -5,6 +5,7 @@
 #ifndef WLSIM_BENCH_H
 #define WLSIM_BENCH_H
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "i2c_bus.h"
 #include "pcf8574.h"
 #include "uart.h"
+#include "vcd_writer.h"
 
 namespace wlsim {
 
@@ -66,6 +68,17 @@ public:
     const std::vector<std::string> &violations() const { return violations_; }
     void forget_violations() { violations_.clear(); }
 
+    // From now on writes SDA and SCL of every plugged adapter to a Value
+    // Change Dump (vcd_writer.h): SCL and SDA on 0x3F8, SCL2 and SDA2 on
+    // 0x2F8; each port access takes access_ns.  A file already being written
+    // is ended first.  Throws as VcdWriter does.
+    void record_waveforms(const std::string &path, uint32_t access_ns = 1000);
+    // Ends the file being written, if any.
+    void stop_waveforms() { waveforms_.reset(); }
+    // Real time that each access of one register takes, as a status read
+    // over a USB serial adapter does; by default accesses take none.
+    void set_access_time(uint32_t port, std::chrono::microseconds time) { access_time_[port] = time; }
+
 private:
     struct SerialPort {
         std::unique_ptr<Uart> uart;
@@ -75,6 +88,7 @@ private:
     SerialPort *port_at(uint32_t port);
     void count(uint32_t port, bool write, uint8_t value);
     void pass_time();
+    void take_access_time(uint32_t port);
 
     std::map<uint32_t, SerialPort> serial_;
     std::vector<std::unique_ptr<BusDevice>> chips_;
@@ -84,6 +98,8 @@ private:
     bool logging_ = false;
     std::vector<PortAccess> log_;
     std::vector<std::string> violations_;
+    std::unique_ptr<VcdWriter> waveforms_;
+    std::map<uint32_t, std::chrono::microseconds> access_time_;
 };
 
 // Routes the port driver's operations (DlPortReadPortUchar and

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "bench.h"
@@ -48,5 +49,17 @@ int32_t wlsim_violations(void) {
 void wlsim_stick_scl_low(int32_t stuck) {
     if (wlsim::I2cBus *bus = adapter_bus()) bus->stick_scl_low(stuck != 0);
 }
+
+int32_t wlsim_vcd_start(const char *path, int32_t access_ns) {
+    if (path == nullptr || access_ns <= 0) return 0;
+    try {
+        wlsim::attached().record_waveforms(path, static_cast<uint32_t>(access_ns));
+        return 1;
+    } catch (const std::exception &) {
+        return 0;
+    }
+}
+
+void wlsim_vcd_stop(void) { wlsim::attached().stop_waveforms(); }
 
 }  // extern "C"

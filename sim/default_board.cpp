@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "pcf8591.h"
 
@@ -65,6 +66,16 @@ void print_activity_if_asked(DefaultBoard &board) {
         std::printf("lcd %d: |%s|\n", line + 1, display->line(line).c_str());
         std::fflush(stdout);
     });
+}
+
+void record_waveforms_if_asked(DefaultBoard &board) {
+    const char *path = std::getenv("WLSIM_VCD");
+    if (path == nullptr || *path == '\0') return;
+    try {
+        board.bench->record_waveforms(path);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "wlsim: WLSIM_VCD: %s; running without the waveform file\n", error.what());
+    }
 }
 
 }  // namespace wlsim

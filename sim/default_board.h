@@ -27,6 +27,11 @@ DefaultBoard make_default_board();
 // line that a write changes ("lcd 1: |Hello, bench    |").
 void print_activity_if_asked(DefaultBoard &board);
 
+// With WLSIM_VCD=file, SDA and SCL are written to that Value Change Dump file
+// at 1 us per port access until the program ends.  A file that cannot be
+// written is reported on standard error and the program runs on without it.
+void record_waveforms_if_asked(DefaultBoard &board);
+
 }  // namespace wlsim
 
 #endif

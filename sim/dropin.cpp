@@ -15,6 +15,7 @@ Bench &default_board() {
     static DefaultBoard board = [] {
         DefaultBoard made = make_default_board();
         print_activity_if_asked(made);
+        record_waveforms_if_asked(made);
         return made;
     }();
     return *board.bench;

@@ -41,6 +41,14 @@ WLSIM_EXPORT uint64_t wlsim_accesses(void);
 WLSIM_EXPORT int32_t wlsim_violations(void);
 /* A nonzero argument holds SCL low as a broken board would; 0 lets it go. */
 WLSIM_EXPORT void wlsim_stick_scl_low(int32_t stuck);
+/* From now on writes SDA and SCL of every adapter to the Value Change Dump
+ * file path (SCL and SDA for 0x3F8, SCL2 and SDA2 for 0x2F8), each port
+ * access taking access_ns nanoseconds (1000 for a UART); a file already being
+ * written is ended first.  Returns 1, or 0 when path is null, access_ns is
+ * not positive or the file cannot be written. */
+WLSIM_EXPORT int32_t wlsim_vcd_start(const char *path, int32_t access_ns);
+/* Ends the file being written, if any, one access after the last change. */
+WLSIM_EXPORT void wlsim_vcd_stop(void);
 
 #ifdef __cplusplus
 }

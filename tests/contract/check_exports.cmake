@@ -35,6 +35,11 @@ execute_process(COMMAND ${READELF} -d ${LIBRARY} OUTPUT_VARIABLE dynamic)
 if(NOT dynamic MATCHES "NEEDED[^\n]*\\[libdlportio\\.so\\]")
   message(FATAL_ERROR "libdlportio.so is not a load-time dependency")
 endif()
+# A DT_RPATH would outrank LD_LIBRARY_PATH, and with it a port driver put
+# there to stand in for the real one.
+if(dynamic MATCHES "\\(RPATH\\)" OR NOT dynamic MATCHES "\\(RUNPATH\\)[^\n]*\\[\\$ORIGIN")
+  message(FATAL_ERROR "the library must find its port driver through a DT_RUNPATH relative to itself")
+endif()
 if(dynamic MATCHES "SYMBOLIC")
   message(FATAL_ERROR "the library binds its symbols to itself")
 endif()

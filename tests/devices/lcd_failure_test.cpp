@@ -58,6 +58,20 @@ TEST_F(LcdTest, ShortBusySpellIsWaitedOut) {
     EXPECT_EQ(display.dropped_while_busy(), 0);
 }
 
+// Each transaction stays within its own stretching budget, but a whole
+// 31-character read (some 1,200 transactions) would run for minutes: the
+// call's budget of 1,000,000 status reads ends it, and it fails.
+TEST_F(LcdTest, StretchingIsBoundedPerCall) {
+    initialised();
+    std::snprintf(lcd_STRING, sizeof lcd_STRING, "kept");
+    char text[32] = "xyz";
+    expander.stretch_clock(1'000);
+    EXPECT_EQ(lcd_read_str(31, 0, text), 0);
+    EXPECT_STREQ(text, "xyz");
+    EXPECT_STREQ(lcd_STRING, "kept");
+    EXPECT_LT(bench.reads(wlsim::kCom1 + 6), 1'000'000u + 25'000u);
+}
+
 TEST_F(StandardBoardTest, NoExpanderLooksReadyAtZeroAndWritesFail) {
     claim();
     CaptureStdout();

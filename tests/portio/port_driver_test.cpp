@@ -1,6 +1,6 @@
-// Which address reaches which port; the registers of a port as seen through
-// its serial device's modem lines; and what happens when a port cannot be
-// reached through its serial device.
+// Which address reaches which port and which device; the registers of a port
+// as seen through its serial device's modem lines, and the calls each access
+// costs; and what happens when a port cannot be reached, is taken, or goes away.
 
 #include "port_driver.h"
 
@@ -8,6 +8,7 @@
 
 #include <sys/ioctl.h>
 
+#include <cerrno>
 #include <climits>
 
 #include "fake_system.h"
@@ -29,7 +30,7 @@ protected:
 
     FakeSysfs sysfs_;
     FakeSystem system_;
-    dlportio::PortDriver driver_{system_, sysfs_.root()};
+    dlportio::PortDriver driver_{system_, {sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root()}};
 };
 
 TEST_F(PortDriver, AddressesOutsideTheSerialPortsAreEmptyAndTouchNothing) {
@@ -124,15 +125,39 @@ TEST_F(PortDriver, OtherRegistersAreKeptWithoutTouchingTheDevice) {
 
 TEST_F(PortDriver, ADeviceThatStopsAnsweringReadsAsAnEmptyPort) {
     driver_.read(kMsr);
-    device().modem_calls_work = false;
+    device().modem_error = EINVAL;
     EXPECT_EQ(driver_.read(kMsr), 0xFF);
     driver_.write(kMcr, 0x01);  // ignored failure, no crash
     EXPECT_EQ(driver_.read(kMcr), 0x01);
 }
 
+// Going around the kernel's driver to the registers would take the port
+// from under the program that holds it.
+TEST_F(PortDriver, APortInUseElsewhereIsLeftAloneEvenWithPortAccess) {
+    system_.io_ports_allowed = true;
+    system_.held_elsewhere.insert("/dev/ttyS0");
+    EXPECT_EQ(driver_.read(kMsr), 0xFF);
+    EXPECT_TRUE(system_.claimed_io_bases.empty());
+    EXPECT_EQ(system_.messages, std::vector<std::string>{"wirelink: COM1 = /dev/ttyS0: in use by another program "
+                                                         "(close it, and keep ModemManager off the device)"});
+}
+
+// Direct access has no device to lock: a lock file keeps our programs apart.
+TEST_F(PortDriver, DirectPortAccessIsRefusedWhileAnotherProgramHoldsItsLockFile) {
+    std::filesystem::remove_all(sysfs_.root() / "ttyS0");
+    system_.io_ports_allowed = true;
+    system_.held_elsewhere.insert((sysfs_.root() / "wirelink-0x3F8.lock").string());
+    EXPECT_EQ(driver_.read(kMsr), 0xFF);
+    driver_.write(kMcr, 0x03);
+    EXPECT_TRUE(system_.in_ports.empty() && system_.out_ports.empty());
+    EXPECT_EQ(system_.messages,
+              std::vector<std::string>{"wirelink: COM1 = I/O ports at 0x3F8: in use by another program"});
+}
+
 struct Unreachable {
     const char* why;
     void (*arrange)(FakeSysfs&, FakeSystem&);
+    const char* message;  // printed once the fallback is not allowed either
 };
 void PrintTo(const Unreachable& unreachable, std::ostream* out) { *out << unreachable.why; }
 
@@ -155,6 +180,7 @@ TEST_P(UnreachableDevice, FallsBackToDirectPortAccess) {
     EXPECT_EQ(system_.out_ports,
               (std::vector<std::pair<unsigned long, uint8_t>>{{0x3FC, 0x1D}, {0x3F8, 0x55}}));
     EXPECT_EQ(system_.access_times_spent, 0);  // the real access takes its own time
+    EXPECT_TRUE(system_.messages.empty());
 }
 
 TEST_P(UnreachableDevice, WithoutPortAccessEveryRegisterReadsEmpty) {
@@ -165,15 +191,22 @@ TEST_P(UnreachableDevice, WithoutPortAccessEveryRegisterReadsEmpty) {
     EXPECT_LE(system_.open_attempts.size(), 1u);  // tried once, not at every access
     EXPECT_EQ(system_.claimed_io_bases.size(), 1u);
     EXPECT_TRUE(system_.in_ports.empty() && system_.out_ports.empty());
+    EXPECT_EQ(system_.messages, std::vector<std::string>{GetParam().message});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     PortDriver, UnreachableDevice,
     ::testing::Values(
-        Unreachable{"NotOpenable", [](FakeSysfs&, FakeSystem& s) { s.devices["/dev/ttyS0"].openable = false; }},
-        Unreachable{"NoModemLines", [](FakeSysfs&, FakeSystem& s) { s.devices["/dev/ttyS0"].modem_calls_work = false; }},
-        Unreachable{"NoDeviceFile", [](FakeSysfs&, FakeSystem& s) { s.devices.erase("/dev/ttyS0"); }},
-        Unreachable{"NoSysfsEntry", [](FakeSysfs& f, FakeSystem&) { std::filesystem::remove_all(f.root() / "ttyS0"); }}),
+        Unreachable{"NotOpenable", [](FakeSysfs&, FakeSystem& s) { s.devices["/dev/ttyS0"].open_error = EACCES; },
+                    "wirelink: COM1 = /dev/ttyS0: Permission denied (is the user in the dialout group?)"},
+        Unreachable{"NoModemLines", [](FakeSysfs&, FakeSystem& s) { s.devices["/dev/ttyS0"].modem_error = EINVAL; },
+                    "wirelink: COM1 = /dev/ttyS0: not a serial port with modem lines (Invalid argument)"},
+        Unreachable{"NoDeviceFile", [](FakeSysfs&, FakeSystem& s) { s.devices.erase("/dev/ttyS0"); },
+                    "wirelink: COM1 = /dev/ttyS0: No such file or directory (is it plugged in? "
+                    "ls -l /dev/serial/by-id/ lists the USB cables)"},
+        Unreachable{"NoSysfsEntry", [](FakeSysfs& f, FakeSystem&) { std::filesystem::remove_all(f.root() / "ttyS0"); },
+                    "wirelink: COM1: no serial port at 0x3F8 (name a device with WIRELINK_COM1=/dev/... "
+                    "or in ports.conf, or set COM1 = off)"}),
     [](const auto& info) { return std::string(info.param.why); });
 
 }  // namespace

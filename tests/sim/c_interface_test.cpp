@@ -2,7 +2,11 @@
 // (the Windows tests): it reports the attached bench and never throws.
 #include "wire_test.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "wlsim_c.h"
 
@@ -41,6 +45,31 @@ TEST_F(CInterfaceTest, StuckClockFailsTheWrite) {
     wlsim_stick_scl_low(0);
     iic_stop();
     EXPECT_TRUE(bench.bus().scl());
+}
+
+// The end one access after the last change keeps that change for readers.
+TEST_F(CInterfaceTest, WaveformFileEndsOneAccessAfterTheLastChange) {
+    ASSERT_EQ(init_iic(1), 0x3F8);
+    set_port_delay(0);
+    const std::string path = ::testing::TempDir() + "wirelink_c_interface.vcd";
+    EXPECT_EQ(wlsim_vcd_start(nullptr, 1000), 0);
+    EXPECT_EQ(wlsim_vcd_start(path.c_str(), 0), 0);
+    EXPECT_EQ(wlsim_vcd_start("/nonexistent/wirelink.vcd", 1000), 0);
+    wlsim_forget_history();
+    ASSERT_EQ(wlsim_vcd_start(path.c_str(), 250), 1);
+    iic_tx_pcf8574(0x5A, 1);
+    iic_stop();  // its last access raises SDA
+    const uint64_t accesses = wlsim_accesses();
+    wlsim_vcd_stop();
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    EXPECT_THAT(lines, ::testing::Contains("$timescale 10 ns $end"));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_THAT(std::vector<std::string>(lines.end() - 3, lines.end()),
+                ::testing::ElementsAre("#" + std::to_string(25 * accesses), "1\"",
+                                       "#" + std::to_string(25 * (accesses + 1))));
+    std::remove(path.c_str());
 }
 
 TEST_F(CInterfaceBareTest, WithoutAnAdapterPortTheAnswersAreSafe) {

@@ -40,7 +40,8 @@ HMODULE wirelink_module() {
     return module;
 }
 
-bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::string> &missing) {
+bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::string> &missing,
+                   const char *bench_dll) {
     const HMODULE wirelink = wirelink_module();
 #define WIRELINK_LOOK_UP(name, exported) look_up(wirelink, exported, library.name, missing);
     WIRELINK_WIRE_FUNCTIONS(WIRELINK_LOOK_UP)
@@ -48,11 +49,13 @@ bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::st
     look_up(wirelink, "lcd_BACKLIGHT", library.lcd_BACKLIGHT, missing);
     look_up(wirelink, "lcd_STRING", library.lcd_STRING, missing);
 
-    // wirelink.dll brought the port driver in; the bench lives there.
-    const HMODULE driver = GetModuleHandleA("dlportio.dll");
+    // wirelink.dll brought the stand-in port driver in, or the bench was
+    // loaded under a name of its own.
+    const HMODULE driver = GetModuleHandleA(bench_dll);
     look_up(driver, "wlsim_trace_text", bench.trace_text, missing);
     look_up(driver, "wlsim_forget_history", bench.forget_history, missing);
     look_up(driver, "wlsim_accesses", bench.accesses, missing);
     look_up(driver, "wlsim_violations", bench.violations, missing);
+    look_up(driver, "wlsim_stick_scl_low", bench.stick_scl_low, missing);
     return missing.empty();
 }

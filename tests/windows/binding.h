@@ -26,7 +26,8 @@
     X(lcd_read_str, "lcd_read_str") X(lcd_get_adress, "lcd_get_adress")                       \
     X(pll_tsa5511_init, "pll_tsa5511_init") X(pll_tsa5511_calc, "pll_tsa5511_calc")           \
     X(tsa5511_init, "_tsa5511_init@16") X(tsa5511_calc, "_tsa5511_calc@12")                   \
-    X(tsa5511_send, "_tsa5511_send@8")
+    X(tsa5511_send, "_tsa5511_send@8") X(lcd_wchar, "lcd_wchar")                              \
+    X(pll_tsa5511_send, "pll_tsa5511_send")
 
 struct Wirelink {
 #define WIRELINK_POINTER(name, exported) decltype(&::name) name;
@@ -42,6 +43,7 @@ struct SimulatedBench {
     decltype(&::wlsim_forget_history) forget_history;
     decltype(&::wlsim_accesses) accesses;
     decltype(&::wlsim_violations) violations;
+    decltype(&::wlsim_stick_scl_low) stick_scl_low;
 
     std::string trace() const;
 };
@@ -56,8 +58,10 @@ const std::vector<ListedExport> &listed_exports();
 // LoadLibraryA("wirelink.dll"), once; nullptr when it did not load.
 HMODULE wirelink_module();
 
-// Binds everything above; false (with the names that failed in missing)
-// when one of them is not there.
-bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::string> &missing);
+// Binds everything above, the bench from the DLL that holds it (already
+// loaded); false (with the names that failed in missing) when one of them
+// is not there.
+bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::string> &missing,
+                   const char *bench_dll = "dlportio.dll");
 
 #endif

@@ -1,13 +1,33 @@
 # cmake -DLIBRARY=wirelink.dll -DEXPORT_LIST=... -DOBJDUMP=... -P check_pe_exports.cmake
+# cmake -DLIBRARY=dlportio.dll -DDEF_FILE=windows_dlportio.def -DOBJDUMP=... -P check_pe_exports.cmake
 #
 # The export table of wirelink.dll is exactly the Windows names of the list,
 # the port driver's two functions are imported by name from dlportio.dll,
 # and nothing else is needed but the system's own DLLs (no MinGW runtime).
+# The export table of the port driver's dlportio.dll is exactly the
+# undecorated names of its module definition, the two functions that
+# wirelink.dll imports among them, and it needs only the system's DLLs.
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/Exports.cmake)
-wirelink_read_windows_exports(${EXPORT_LIST})
-set(listed ${WIRELINK_WINDOWS_EXPORT_NAMES})
+if(DEF_FILE)
+  file(STRINGS ${DEF_FILE} definition)
+  set(listed "")
+  foreach(line IN LISTS definition)
+    if(line MATCHES "^[ \t]+([A-Za-z_][A-Za-z0-9_]*)(@[0-9]+)?[ \t]*$")
+      list(APPEND listed "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  foreach(needed DlPortReadPortUchar DlPortWritePortUchar)
+    if(NOT needed IN_LIST listed)
+      message(FATAL_ERROR "${DEF_FILE} does not export ${needed}")
+    endif()
+  endforeach()
+else()
+  include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/Exports.cmake)
+  wirelink_read_windows_exports(${EXPORT_LIST})
+  set(listed ${WIRELINK_WINDOWS_EXPORT_NAMES})
+endif()
 list(SORT listed)
+get_filename_component(library_name ${LIBRARY} NAME)
 
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
@@ -53,18 +73,20 @@ if(NOT exported STREQUAL listed)
 endif()
 
 # The DLLs every Windows has; a MinGW runtime DLL here would have to be
-# shipped beside wirelink.dll.
+# shipped beside the DLL.
 set(system_dlls kernel32.dll msvcrt.dll)
 foreach(dll IN LISTS imported_dlls)
-  if(NOT dll STREQUAL "dlportio.dll" AND NOT dll IN_LIST system_dlls)
-    message(FATAL_ERROR "wirelink.dll needs ${dll}")
+  if(NOT dll IN_LIST system_dlls AND NOT (dll STREQUAL "dlportio.dll" AND NOT DEF_FILE))
+    message(FATAL_ERROR "${library_name} needs ${dll}")
   endif()
 endforeach()
-set(driver_imports ${imports_dlportio.dll})
-list(SORT driver_imports)
-if(NOT driver_imports STREQUAL "DlPortReadPortUchar;DlPortWritePortUchar")
-  message(FATAL_ERROR "imports from dlportio.dll: '${driver_imports}', expected DlPortReadPortUchar and DlPortWritePortUchar")
+if(NOT DEF_FILE)
+  set(driver_imports ${imports_dlportio.dll})
+  list(SORT driver_imports)
+  if(NOT driver_imports STREQUAL "DlPortReadPortUchar;DlPortWritePortUchar")
+    message(FATAL_ERROR "imports from dlportio.dll: '${driver_imports}', expected DlPortReadPortUchar and DlPortWritePortUchar")
+  endif()
 endif()
 
 list(LENGTH exported count)
-message(STATUS "${count} exports match the list; imports: ${imported_dlls}")
+message(STATUS "${library_name}: ${count} exports match the list; imports: ${imported_dlls}")

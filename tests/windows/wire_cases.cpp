@@ -84,6 +84,44 @@ void synthesizer_layers_compute_and_send_their_own_records() {
     CHECK_EQ(sim.trace(), "S C0 N 06 N 41 N 8E N 01 N P");
 }
 
+// The library's lock is a critical section here: the calls of two threads
+// run whole, so every write is taken and every reading is right.
+constexpr int kRounds = 100;
+int writer_failures = 0;
+
+DWORD WINAPI write_expander(void *) {
+    for (int i = 0; i < kRounds; ++i)
+        if (wl.iic_tx_pcf8574(i & 0xFF, 1) != 1) ++writer_failures;
+    return 0;
+}
+
+void calls_from_two_threads_run_whole() {
+    claim();
+    CHECK_EQ(wl.ad_pcf8591_init(0, 2550), 0);
+    const HANDLE writer = CreateThread(nullptr, 0, write_expander, nullptr, 0, nullptr);
+    CHECK(writer != nullptr);
+    int wrong_readings = 0;
+    for (int i = 0; i < kRounds; ++i)
+        if (wl.ad_pcf8591_readchan(3, 0) != 200) ++wrong_readings;
+    WaitForSingleObject(writer, INFINITE);
+    CloseHandle(writer);
+    CHECK_EQ(wrong_readings, 0);
+    CHECK_EQ(writer_failures, 0);
+}
+
+// A read whose clock is stuck reports failure, stores nothing clocked, and
+// costs one bounded wait.
+void stuck_clock_fails_a_read_promptly() {
+    claim();
+    sim.stick_scl_low(1);
+    int32_t value = 0x1234;
+    CHECK_EQ(wl._iic_rx_pcf8574(&value, 1), 0);
+    CHECK_EQ(value, 0);
+    CHECK(sim.accesses() < 25'000 + 1'000);  // one full wait, the rest at delay 10
+    sim.stick_scl_low(0);
+    CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 1);
+}
+
 }  // namespace
 
 std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &bench) {
@@ -95,6 +133,8 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
         NAMED_CASE(converter_through_entries_and_float_workers),
         NAMED_CASE(display_text_reads_back_through_the_exported_cells),
         NAMED_CASE(synthesizer_layers_compute_and_send_their_own_records),
+        NAMED_CASE(calls_from_two_threads_run_whole),
+        NAMED_CASE(stuck_clock_fails_a_read_promptly),
     };
 }
 

@@ -1,0 +1,54 @@
+// Chip-level calls run one at a time across the process, each with its own
+// stretching budget.  The lock is recursive because chip calls are built
+// from each other (a display write is expander writes).  The MinGW runtime
+// of the Windows build has no std::recursive_mutex; a critical section is
+// the same thing there.
+
+#include "bus.h"
+#include "stretch_budget.h"
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <mutex>
+#endif
+
+namespace wirelink {
+namespace {
+
+#if defined(_WIN32)
+
+class ProcessLock {
+public:
+    ProcessLock() { InitializeCriticalSection(&section_); }
+    ~ProcessLock() { DeleteCriticalSection(&section_); }
+    void lock() { EnterCriticalSection(&section_); }
+    void unlock() { LeaveCriticalSection(&section_); }
+
+private:
+    CRITICAL_SECTION section_;
+};
+
+#else
+
+using ProcessLock = std::recursive_mutex;
+
+#endif
+
+ProcessLock chip_lock;
+int depth = 0;  // calls of the thread that holds the lock; only it touches this
+
+}  // namespace
+
+ChipCall::ChipCall() {
+    chip_lock.lock();
+    if (depth++ == 0) begin_call_budget();
+}
+
+ChipCall::~ChipCall() {
+    if (--depth == 0) end_call_budget();
+    chip_lock.unlock();
+}
+
+}  // namespace wirelink
