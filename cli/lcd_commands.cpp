@@ -100,7 +100,7 @@ void add_read(CLI::App &lcd, Commands &commands) {
         const Wirelink &bus = session.bus();
         instruction(bus, kSetAddress | address);
         char text[kMaxRead + 1] = {};
-        bus.lcd_read_str(count, address, text);
+        if (bus.lcd_read_str(count, address, text) == 0) throw no_acknowledge(kNoDisplay);
         std::printf("%s\n", printable(text).c_str());
     });
 }
