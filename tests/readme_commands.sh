@@ -58,6 +58,23 @@ shown() {
     done
 }
 
+# shown_failing STATUS COMMAND [LINE...]: as shown, for a command that the
+# README shows ending with exit status STATUS.
+shown_failing() {
+    local expected=$1 command=$2
+    shift 2
+    in_readme "$command"
+    echo "\$ $command    # exits with $expected"
+    local status=0
+    eval "$command" >"$scratch/output" 2>&1 || status=$?
+    [ "$status" = "$expected" ] || fail "'$command' exited with $status, not $expected:"$'\n'"$(tail -60 "$scratch/output")"
+    local line
+    for line in "$@"; do
+        in_readme "$line"
+        grep -qF "$line" "$scratch/output" || fail "'$command' did not print: $line"
+    done
+}
+
 # shown_window COMMAND [ENVIRONMENT]: a window program on the virtual screen,
 # with ENVIRONMENT (assignments) put before it.
 shown_window() {
@@ -82,7 +99,21 @@ shown_window "build/release/app/rigcheck" "LD_PRELOAD=$top/build/release/sim-dro
 shown "LD_LIBRARY_PATH=build/release/sim-dropin build/release/examples/lcd_hello" \
     "adapter on 0x3F8" "address counter: 12" 'read back: "Hello, bench"'
 
+# The command-line tool on the simulated bench.
+tool=build/release/cli/wirelink
+shown "$tool --sim detect" "30: -- -- -- -- -- -- -- -- 38 39 3a -- -- -- -- --" \
+    "40: -- -- -- -- -- -- -- -- 48 -- -- -- -- -- -- --"
+shown "$tool --sim expander 1 0x5a --trace" "S 72 A 5A A P"
+shown "$tool --sim transfer w1@0x48 0x42 r2@0x48 --trace" "S 90 A 42 A Sr 91 A 80 A 64 N P" "0x80 0x64"
+shown "$tool --sim adc" "AIN2: 100   996 mV" "AIN3: 200  1992 mV"
+shown "$tool --sim dac 2500 --trace" "S 90 A 40 A FA A P" "AOUT: 250  2490 mV"
+shown "$tool pll tbb200 145M --mode 1 --dry-run" "C5 09 F8" "C5 05 02 00" "C5 0D 02 80 5A"
+shown "WLSIM_TRACE=1 $tool --sim lcd print \"Hello\" --init | grep '^lcd'" "lcd 1: |Hello           |"
+shown_failing 1 "$tool --sim pll tsa5511 145.5M --trace" "C0 09 18 8E 00" \
+    "S C0 N 09 N 18 N 8E N 00 N P" "wirelink: no acknowledge from 0x60 (TSA5511)"
+
 shown "cmake --install build/release --prefix /opt/wl"
+shown "/opt/wl/bin/wirelink --sim expander 1 0x5a --trace" "S 72 A 5A A P"
 shown_window "LD_LIBRARY_PATH=/opt/wl/lib/wirelink/sim WLSIM_TRACE=1 /opt/wl/bin/rigcheck"
 shown "LD_LIBRARY_PATH=/opt/wl/lib/wirelink/sim scripts/headless.sh /opt/wl/bin/rigcheck"
 

@@ -1,0 +1,222 @@
+// Commands on the bus itself: where is the adapter, who answers, raw
+// transfers, and clearing a bus that a slave holds.
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "failure.h"
+#include "numbers.h"
+#include "transfer_messages.h"
+
+namespace cli {
+namespace {
+
+// --- probe ---------------------------------------------------------------
+
+void add_probe(CLI::App &app, Commands &commands) {
+    CLI::App *probe = app.add_subcommand(
+        "probe", "Claim the adapter, print where it is and the raw probe status, release it");
+    commands.add(probe, [](Session &session) {
+        const int32_t status = session.bus().iic_ok();
+        std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(),
+                    hex(status).c_str());
+    });
+}
+
+// --- detect --------------------------------------------------------------
+
+struct DetectArguments {
+    std::string first = "0x08";
+    std::string last = "0x77";
+    bool read = false;
+};
+
+// True when the address answers: a zero-length write (address byte, STOP),
+// or with `read` a one-byte read.
+bool answers(const Wirelink &bus, int address, bool read) {
+    bus.iic_start();
+    const bool acknowledged = bus.iic_send_byte(address * 2 + (read ? 1 : 0)) != 0;
+    if (acknowledged && read) bus.iic_read_byte(0);
+    bus.iic_stop();
+    return acknowledged;
+}
+
+// The grid of i2cdetect: "--" for no answer, the address for an answer,
+// blanks outside the scanned range (none at the end of a line).
+void print_grid(const std::vector<bool> &answered, int first, int last) {
+    std::printf("     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n");
+    for (int row = 0; row < 0x80; row += 16) {
+        std::string line;
+        char cell[8];
+        std::snprintf(cell, sizeof cell, "%02x:", row);
+        line = cell;
+        for (int address = row; address < row + 16; ++address) {
+            if (address < first || address > last) {
+                line += "   ";
+                continue;
+            }
+            std::snprintf(cell, sizeof cell, " %02x", address);
+            line += answered[address] ? cell : " --";
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        std::printf("%s\n", line.c_str());
+    }
+}
+
+void add_detect(CLI::App &app, Commands &commands) {
+    auto args = std::make_shared<DetectArguments>();
+    CLI::App *detect =
+        app.add_subcommand("detect", "Scan the bus and print a grid of the addresses that answer");
+    detect->add_option("FIRST", args->first, "first 7-bit address (default 0x08)");
+    detect->add_option("LAST", args->last, "last 7-bit address (default 0x77)");
+    detect->add_flag("-r,--read", args->read,
+                     "probe with a one-byte read instead of a zero-length write");
+    commands.add(detect, [args](Session &session) {
+        const int first = static_cast<int>(parse_number(args->first, "FIRST", 0, 0x7F));
+        const int last = static_cast<int>(parse_number(args->last, "LAST", 0, 0x7F));
+        if (first > last) {
+            throw usage_error("FIRST " + args->first + " is above LAST " + args->last);
+        }
+        const Wirelink &bus = session.bus();
+        std::vector<bool> answered(0x80, false);
+        for (int address = first; address <= last; ++address) {
+            session.checkpoint();
+            answered[address] = answers(bus, address, args->read);
+        }
+        print_grid(answered, first, last);
+    });
+}
+
+// --- transfer ------------------------------------------------------------
+
+// Sends the address byte and a write's data; throws after a STOP when a
+// byte is not acknowledged.
+void send_message_head(const Wirelink &bus, const Message &message) {
+    bus.iic_start();
+    if (bus.iic_send_byte(message.address * 2 + (message.read ? 1 : 0)) == 0) {
+        bus.iic_stop();
+        throw no_acknowledge("no acknowledge from " + hex(message.address));
+    }
+    for (std::size_t i = 0; i < message.bytes.size(); ++i) {
+        if (bus.iic_send_byte(message.bytes[i]) == 0) {
+            bus.iic_stop();
+            throw no_acknowledge("no acknowledge from " + hex(message.address) + " for byte " +
+                                 std::to_string(i + 1) + " (" + hex(message.bytes[i]) + ")");
+        }
+    }
+}
+
+// All messages in one transaction, one line of bytes per read.
+std::vector<std::string> transfer(const Wirelink &bus, const std::vector<Message> &messages) {
+    std::vector<std::string> lines;
+    for (const Message &message : messages) {
+        send_message_head(bus, message);
+        if (!message.read) continue;
+        std::string line;
+        for (int i = 0; i < message.length; ++i) {
+            line += (i == 0 ? "" : " ") + hex(bus.iic_read_byte(i + 1 < message.length ? 1 : 0));
+        }
+        lines.push_back(line);
+    }
+    bus.iic_stop();
+    return lines;
+}
+
+void add_transfer(CLI::App &app, Commands &commands) {
+    auto words = std::make_shared<std::vector<std::string>>();
+    CLI::App *command = app.add_subcommand(
+        "transfer", "Send and receive messages in one transaction (i2ctransfer syntax)");
+    command
+        ->add_option("MSG", *words,
+                     "rLENGTH@ADDRESS, or wLENGTH@ADDRESS followed by its bytes; messages are "
+                     "joined by repeated STARTs and end with one STOP")
+        ->required();
+    command->footer(
+        "Example: transfer w1@0x48 0x40 r2@0x48  (PCF8591 at 0x48: select AIN0, read two bytes)\n"
+        "Prints the bytes of each read message on a line of its own.");
+    commands.add(command, [words](Session &session) {
+        const std::vector<Message> messages = parse_messages(*words);
+        for (const std::string &line : transfer(session.bus(), messages))
+            std::printf("%s\n", line.c_str());
+    });
+}
+
+// --- recover -------------------------------------------------------------
+
+constexpr int kRecoveryClocks = 9;
+
+// SCL may be stretched; a clock that stays low longer than the SMBus
+// timeout is stuck.
+bool wait_for_scl(const Wirelink &bus) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(25);
+    do {
+        if (bus.read_scl() != 0) return true;
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+bool clock_pulse(const Wirelink &bus) {
+    bus.scl_low();
+    bus.scl_high();
+    return wait_for_scl(bus);
+}
+
+void send_stop(const Wirelink &bus) {
+    bus.scl_low();
+    bus.sda_low();
+    bus.scl_high();
+    wait_for_scl(bus);
+    bus.sda_high();
+}
+
+// Bus clear (UM10204 3.1.16): a slave cut off in the middle of a byte holds
+// SDA low until it has clocked out the rest; up to nine clocks let it
+// finish, and a STOP leaves every slave idle.
+void recover(const Wirelink &bus) {
+    bus.sda_high();
+    bus.scl_high();
+    if (!wait_for_scl(bus)) {
+        throw no_acknowledge("bus still held: SCL stays low, so no clock can clear it");
+    }
+    int clocks = 0;
+    while (bus.read_sda() == 0 && clocks < kRecoveryClocks) {
+        if (!clock_pulse(bus)) {
+            throw no_acknowledge("bus still held: SCL stuck low after " + std::to_string(clocks) +
+                                 " clocks");
+        }
+        ++clocks;
+    }
+    send_stop(bus);
+    const bool sda_free = bus.read_sda() != 0;
+    if (!sda_free || bus.read_scl() == 0) {
+        throw no_acknowledge(std::string("bus still held: ") + (sda_free ? "SCL" : "SDA") +
+                             " low after " + std::to_string(clocks) + " clocks and a STOP");
+    }
+    if (clocks == 0) {
+        std::printf("bus is free (SDA was not held)\n");
+    } else {
+        std::printf("bus is free: SDA released after %d clock%s\n", clocks, clocks == 1 ? "" : "s");
+    }
+}
+
+void add_recover(CLI::App &app, Commands &commands) {
+    CLI::App *command = app.add_subcommand(
+        "recover", "Free a bus whose SDA a slave holds low: up to nine clocks, then a STOP");
+    command->footer("Exit status 0 when the bus is free afterwards, 1 when it is still held.");
+    commands.add(command, [](Session &session) { recover(session.bus()); });
+}
+
+}  // namespace
+
+void add_bus_commands(CLI::App &app, Commands &commands) {
+    add_probe(app, commands);
+    add_detect(app, commands);
+    add_transfer(app, commands);
+    add_recover(app, commands);
+}
+
+}  // namespace cli

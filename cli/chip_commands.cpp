@@ -1,0 +1,169 @@
+// The PCF8574 expander and the PCF8591 converter.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "failure.h"
+#include "numbers.h"
+
+namespace cli {
+namespace {
+
+// --- expander ------------------------------------------------------------
+
+struct ExpanderArguments {
+    std::string index;
+    std::string value;
+};
+
+std::string expander_name(int index) {
+    return hex(0x38 + index) + " (expander " + std::to_string(index) + ")";
+}
+
+void write_expander(Session &session, int index, int value) {
+    const Wirelink &bus = session.bus();
+    if (bus.iic_tx_pcf8574(value, index) == 0) {
+        // The library leaves a failed write open for a repeated START; the
+        // tool has nothing more to send, so it ends the transaction.
+        bus.iic_stop();
+        throw no_acknowledge("no acknowledge from " + expander_name(index));
+    }
+}
+
+void read_expander(Session &session, int index) {
+    int32_t value = 0;
+    if (session.bus().iic_rx_pcf8574_into(&value, index) == 0) {
+        throw no_acknowledge("no acknowledge from " + expander_name(index));
+    }
+    std::printf("%s\n", hex(value).c_str());
+}
+
+void add_expander(CLI::App &app, Commands &commands) {
+    auto args = std::make_shared<ExpanderArguments>();
+    CLI::App *command = app.add_subcommand(
+        "expander", "Write a PCF8574's pins, or read them when no VALUE is given");
+    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)")
+        ->required();
+    command->add_option("VALUE", args->value, "byte to write; bit n is pin Pn");
+    command->footer(
+        "A read prints the pins as 0xNN.  On --sim every run starts a fresh bench, so a\n"
+        "read shows the expander's power-on value, not what an earlier run wrote.");
+    commands.add(command, [args](Session &session) {
+        const int index = static_cast<int>(parse_number(args->index, "INDEX", 0, 7));
+        if (args->value.empty()) return read_expander(session, index);
+        write_expander(session, index,
+                       static_cast<int>(parse_number(args->value, "VALUE", 0, 0xFF)));
+    });
+}
+
+// --- converter -----------------------------------------------------------
+
+struct ConverterArguments {
+    std::string address = "0";
+    std::string vref = "2550";
+};
+
+struct Converter {
+    int address;
+    int vref_millivolts;
+};
+
+Converter parse_converter(const ConverterArguments &args) {
+    return {static_cast<int>(parse_number(args.address, "--address", 0, 7)),
+            static_cast<int>(parse_number(args.vref, "--vref", 256, 6000))};
+}
+
+void add_converter_options(CLI::App *command, ConverterArguments &args) {
+    command->add_option("--address", args.address,
+                        "converter address 0-7 (0x48 + address; default 0)");
+    command->add_option("--vref", args.vref, "reference in millivolts, 256-6000 (default 2550)");
+}
+
+std::string converter_name(int address) {
+    return hex(0x48 + address) + " (converter " + std::to_string(address) + ")";
+}
+
+// A record of the caller's own, set up as the library's millivolt entries do.
+pcf8591_state converter_state(const Wirelink &wirelink, const Converter &converter) {
+    pcf8591_state state{};
+    wirelink.pcf8591_init(&state, 0, static_cast<float>(converter.vref_millivolts * 0.001));
+    return state;
+}
+
+int millivolts(const Wirelink &wirelink, pcf8591_state &state, int channel) {
+    return static_cast<int>(static_cast<double>(wirelink.pcf8591_aout(&state, channel)) * 1000.0);
+}
+
+void read_converter(Session &session, const Converter &converter, int channel) {
+    const Wirelink &bus = session.bus();
+    pcf8591_state state = converter_state(bus, converter);
+    const bool all = channel < 0;
+    const int32_t answered = all ? bus.pcf8591_read4chan(&state, converter.address)
+                                 : bus.pcf8591_readchan(&state, channel, converter.address);
+    if (answered == 0) {
+        throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
+    }
+    for (int c = all ? 0 : channel; c <= (all ? 3 : channel); ++c) {
+        std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
+    }
+}
+
+void add_adc(CLI::App &app, Commands &commands) {
+    auto channel = std::make_shared<std::string>("all");
+    auto args = std::make_shared<ConverterArguments>();
+    CLI::App *command =
+        app.add_subcommand("adc", "Read the PCF8591's analog inputs (codes and millivolts)");
+    command->add_option("CHANNEL", *channel, "input 0-3, or all (default)");
+    add_converter_options(command, *args);
+    commands.add(command, [channel, args](Session &session) {
+        const int number =
+            *channel == "all" ? -1 : static_cast<int>(parse_number(*channel, "CHANNEL", 0, 3));
+        read_converter(session, parse_converter(*args), number);
+    });
+}
+
+// The converter's output code is volts * 256 / vref; the reference itself
+// would give 256, which the chip receives as 0x00.  Full scale is code 255,
+// which one millivolt below the reference gives for any reference of 256 mV
+// or more.
+void set_output(Session &session, const Converter &converter, int requested) {
+    const int sent = requested == converter.vref_millivolts ? requested - 1 : requested;
+    const Wirelink &bus = session.bus();
+    pcf8591_state state = converter_state(bus, converter);
+    const int32_t answered =
+        bus.pcf8591_setda(&state, static_cast<float>(sent * 0.001), converter.address);
+    if (answered == 0) {
+        throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
+    }
+    const int output = state.dac * converter.vref_millivolts / 256;
+    std::printf("AOUT: %3d  %4d mV\n", state.dac, output);
+}
+
+void add_dac(CLI::App &app, Commands &commands) {
+    auto level = std::make_shared<std::string>();
+    auto args = std::make_shared<ConverterArguments>();
+    CLI::App *command = app.add_subcommand("dac", "Set the PCF8591's analog output");
+    command->add_option("MV", *level, "output in millivolts, 0 to the reference")->required();
+    add_converter_options(command, *args);
+    command->footer(
+        "Prints the code sent and the output it gives (code * vref / 256); the reference\n"
+        "itself is sent as code 255, the highest the converter has.");
+    commands.add(command, [level, args](Session &session) {
+        const Converter converter = parse_converter(*args);
+        const int requested =
+            static_cast<int>(parse_number(*level, "MV", 0, converter.vref_millivolts));
+        set_output(session, converter, requested);
+    });
+}
+
+}  // namespace
+
+void add_chip_commands(CLI::App &app, Commands &commands) {
+    add_expander(app, commands);
+    add_adc(app, commands);
+    add_dac(app, commands);
+}
+
+}  // namespace cli

@@ -1,0 +1,124 @@
+// The character display behind the PCF8574 at index 0.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "failure.h"
+#include "numbers.h"
+
+namespace cli {
+namespace {
+
+constexpr int kLineWidth = 16;
+constexpr int kMaxRead = 31;  // what lcd_read_str reads at most
+constexpr int32_t kClear = 0x01;
+constexpr int32_t kSetAddress = 0x80;
+
+const char *const kNoDisplay = "the display did not answer (expander 0 at 0x38)";
+
+int line_address(const std::string &line) {
+    return parse_number(line, "--line", 1, 2) == 1 ? 0x00 : 0x40;
+}
+
+void instruction(const Wirelink &bus, int32_t code) {
+    if (bus.lcd_instr(code) == 0) throw no_acknowledge(kNoDisplay);
+}
+
+void initialise(const Wirelink &bus) {
+    if (bus.lcd_init() == 0) throw no_acknowledge(kNoDisplay);
+}
+
+// Characters the terminal cannot show as they are come out as \xNN.
+std::string printable(const char *text) {
+    std::string out;
+    for (const char *c = text; *c != '\0'; ++c) {
+        const auto code = static_cast<unsigned char>(*c);
+        if (code >= 0x20 && code < 0x7F && code != '\\') {
+            out += *c;
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", code);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+void add_init(CLI::App &lcd, Commands &commands) {
+    CLI::App *command =
+        lcd.add_subcommand("init", "Wake the display into 4-bit mode, two lines, cleared");
+    commands.add(command, [](Session &session) { initialise(session.bus()); });
+}
+
+struct PrintArguments {
+    std::string text;
+    std::string line = "1";
+    bool init = false;
+};
+
+void add_print(CLI::App &lcd, Commands &commands) {
+    auto args = std::make_shared<PrintArguments>();
+    CLI::App *command = lcd.add_subcommand("print", "Show TEXT on a line of the display");
+    command->add_option("TEXT", args->text, "up to 16 characters; the rest of the line is blanked")
+        ->required();
+    command->add_option("--line", args->line, "1 (default) or 2");
+    command->add_flag("--init", args->init,
+                      "initialise the display first (as lcd init; clears it)");
+    command->footer(
+        "The display keeps its text between runs on real hardware; after power-up it\n"
+        "needs lcd init (or --init) once.  On --sim every run starts with a display\n"
+        "that was never initialised, so use --init there.");
+    commands.add(command, [args](Session &session) {
+        const int address = line_address(args->line);
+        if (args->text.size() > kLineWidth) {
+            throw usage_error("TEXT: " + std::to_string(args->text.size()) +
+                              " characters; a line holds 16");
+        }
+        const Wirelink &bus = session.bus();
+        if (args->init) initialise(bus);
+        instruction(bus, kSetAddress | address);
+        const std::string line = args->text + std::string(kLineWidth - args->text.size(), ' ');
+        bus.lcd_write_str(line.c_str());
+    });
+}
+
+struct ReadArguments {
+    std::string count = "16";
+    std::string line = "1";
+};
+
+void add_read(CLI::App &lcd, Commands &commands) {
+    auto args = std::make_shared<ReadArguments>();
+    CLI::App *command = lcd.add_subcommand("read", "Read characters back from the display");
+    command->add_option("COUNT", args->count, "characters, 1-31 (default 16)");
+    command->add_option("--line", args->line, "start of line 1 (default) or 2");
+    commands.add(command, [args](Session &session) {
+        const int address = line_address(args->line);
+        const int count = static_cast<int>(parse_number(args->count, "COUNT", 1, kMaxRead));
+        const Wirelink &bus = session.bus();
+        instruction(bus, kSetAddress | address);
+        char text[kMaxRead + 1] = {};
+        if (bus.lcd_read_str(count, address, text) == 0) throw no_acknowledge(kNoDisplay);
+        std::printf("%s\n", printable(text).c_str());
+    });
+}
+
+void add_clear(CLI::App &lcd, Commands &commands) {
+    CLI::App *command = lcd.add_subcommand("clear", "Clear the display and put the cursor home");
+    commands.add(command, [](Session &session) { instruction(session.bus(), kClear); });
+}
+
+}  // namespace
+
+void add_lcd_commands(CLI::App &app, Commands &commands) {
+    CLI::App *lcd =
+        app.add_subcommand("lcd", "The HD44780 display on the PCF8574 at index 0 (0x38)");
+    add_init(*lcd, commands);
+    add_print(*lcd, commands);
+    add_read(*lcd, commands);
+    add_clear(*lcd, commands);
+}
+
+}  // namespace cli

@@ -1,0 +1,150 @@
+// wirelink: the bus and its chips from the shell.
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <string>
+
+#include "commands.h"
+#include "failure.h"
+#include "numbers.h"
+#include "session.h"
+
+namespace {
+
+using namespace cli;
+
+struct CommonArguments {
+    std::string port = "search";
+    std::string delay = "10";
+    bool trace = false;
+    bool simulated = false;
+};
+
+const char *const kFooter =
+    "Numbers are decimal or 0x hex.  Exit status: 0 done; 1 a chip did not\n"
+    "acknowledge, a read failed or the bus is still held; 2 a bad argument; 3 no\n"
+    "adapter found; 4 a library is missing.  With --sim every run starts a fresh\n"
+    "simulated bench: nothing one run writes is there for the next.\n"
+    "Run wirelink COMMAND --help for a command's arguments.";
+
+void add_common_options(CLI::App &app, CommonArguments &common) {
+    app.add_option("--port", common.port, "com1, com2 or search (default: search COM2, then COM1)");
+    app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
+    app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
+    app.add_flag("--sim", common.simulated,
+                 "run on the simulated bench board instead of real ports");
+}
+
+CommonOptions common_options(const CommonArguments &arguments) {
+    CommonOptions options;
+    std::string port = arguments.port;
+    for (char &c : port) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (port == "com1") {
+        options.port_choice = 1;
+    } else if (port == "com2") {
+        options.port_choice = 2;
+    } else if (port != "search") {
+        throw usage_error("--port: '" + arguments.port + "' is not com1, com2 or search");
+    }
+    options.delay = static_cast<int32_t>(parse_number(arguments.delay, "--delay", 0, 255));
+    options.trace = arguments.trace;
+    options.simulated = arguments.simulated;
+    return options;
+}
+
+std::string value_name(const std::string &option) {
+    if (option == "port") return "PORT";
+    if (option == "fref" || option == "step") return "FREQ";
+    return "N";
+}
+
+// Help shows what a value is ("--fref FREQ", "--delay N") rather than that
+// the tool reads every value as text; positionals name themselves.
+void name_values(CLI::App &command) {
+    for (CLI::Option *option : command.get_options()) {
+        if (!option->nonpositional()) {
+            option->type_name("");
+        } else if (option->get_type_name() == "TEXT") {
+            option->type_name(value_name(option->get_single_name()));
+        }
+    }
+    for (CLI::App *sub : command.get_subcommands({})) name_values(*sub);
+}
+
+// "wirelink lcd" alone: name the commands that could follow.
+std::string missing_command(CLI::App &app) {
+    CLI::App *deepest = &app;
+    std::string path;
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        for (CLI::App *sub : deepest->get_subcommands({})) {
+            if (!sub->parsed()) continue;
+            deepest = sub;
+            path += (path.empty() ? "" : " ") + sub->get_name();
+            deeper = true;
+            break;
+        }
+    }
+    std::string names;
+    for (CLI::App *sub : deepest->get_subcommands({})) {
+        names += (names.empty() ? "" : ", ") + sub->get_name();
+    }
+    return (path.empty() ? "a command is needed" : path + " needs a command") + ": " + names +
+           " (try --help)";
+}
+
+void report(const std::string &message) {
+    std::fprintf(stderr, "wirelink: %s\n", message.c_str());
+}
+
+// Runs the chosen command; the session releases the port on every way out.
+int run(const Run &command, const CommonOptions &options) {
+    try {
+        Session session(options);
+        command(session);
+        session.checkpoint();
+        return kSuccess;
+    } catch (const Failure &failure) {
+        std::fflush(stdout);
+        report(failure.what());
+        return failure.status();
+    } catch (const std::exception &error) {
+        std::fflush(stdout);
+        report(error.what());
+        return kNoAcknowledge;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    hold_back_stop_signals();
+    CLI::App app("wirelink: the I2C bus on a serial port's modem lines, and its chips", "wirelink");
+    app.fallthrough();
+    CommonArguments common;
+    add_common_options(app, common);
+    Commands commands;
+    add_bus_commands(app, commands);
+    add_chip_commands(app, commands);
+    add_lcd_commands(app, commands);
+    add_pll_commands(app, commands);
+    app.footer(kFooter);
+    name_values(app);
+    try {
+        app.parse(argc, argv);
+        const Run *command = commands.chosen();
+        if (command == nullptr) throw usage_error(missing_command(app));
+        return run(*command, common_options(common));
+    } catch (const CLI::CallForHelp &help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError &error) {
+        report(std::string(error.what()) + " (try --help)");
+        return kUsage;
+    } catch (const Failure &failure) {
+        report(failure.what());
+        return failure.status();
+    } catch (const Interrupted &interrupted) {
+        end_by_signal(interrupted.signal_number);
+    }
+}

@@ -1,0 +1,63 @@
+#include "port_tap.h"
+
+#include <array>
+#include <memory>
+
+#include "wire_decoder.h"
+
+namespace cli::port_tap {
+namespace {
+
+constexpr std::array<unsigned long, 2> kSerialBases = {0x3F8, 0x2F8};
+constexpr unsigned long kModemControl = 4, kModemStatus = 6;
+
+ReadPort driver_read = nullptr;
+WritePort driver_write = nullptr;
+std::array<std::unique_ptr<WireDecoder>, 2> decoders;
+
+WireDecoder *decoder_at(unsigned long port, unsigned long offset) {
+    for (std::size_t i = 0; i < kSerialBases.size(); ++i) {
+        if (port == kSerialBases[i] + offset) return decoders[i].get();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void connect(ReadPort read, WritePort write) {
+    driver_read = read;
+    driver_write = write;
+}
+
+void trace(std::function<void(const std::string &)> listener) {
+    for (auto &decoder : decoders) decoder = std::make_unique<WireDecoder>(listener);
+}
+
+void flush_trace() {
+    for (auto &decoder : decoders) {
+        if (decoder) decoder->flush();
+    }
+}
+
+}  // namespace cli::port_tap
+
+extern "C" {
+
+// An empty slot reads 0xFF, should anything read before the driver is bound.
+__attribute__((visibility("default"))) unsigned char DlPortReadPortUchar(unsigned long port) {
+    using namespace cli::port_tap;
+    const unsigned char value = driver_read != nullptr ? driver_read(port) : 0xFF;
+    if (cli::WireDecoder *decoder = decoder_at(port, kModemStatus)) decoder->status_read(value);
+    return value;
+}
+
+__attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long port,
+                                                                 unsigned char value) {
+    using namespace cli::port_tap;
+    if (driver_write != nullptr) driver_write(port, value);
+    if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) {
+        decoder->control_written(value);
+    }
+}
+
+}  // extern "C"

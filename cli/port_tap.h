@@ -1,0 +1,26 @@
+// Every port access of libwirelink passes through the tool on its way to the
+// port driver: the tool defines DlPortReadPortUchar and DlPortWritePortUchar
+// itself and exports them, so the loader binds libwirelink's calls to these
+// ahead of the driver's (the port driver contract allows exactly that).
+// They forward each access and, when tracing, decode the wire.
+#ifndef WIRELINK_CLI_PORT_TAP_H
+#define WIRELINK_CLI_PORT_TAP_H
+
+#include <functional>
+#include <string>
+
+namespace cli::port_tap {
+
+using ReadPort = unsigned char (*)(unsigned long port);
+using WritePort = void (*)(unsigned long port, unsigned char value);
+
+// The driver's own functions, which every access is forwarded to.
+void connect(ReadPort read, WritePort write);
+// Hands each decoded transaction on either serial port to `listener`.
+void trace(std::function<void(const std::string &)> listener);
+// Hands over transactions still open (no STOP seen).
+void flush_trace();
+
+}  // namespace cli::port_tap
+
+#endif

@@ -1,0 +1,100 @@
+#include "session.h"
+
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "failure.h"
+#include "numbers.h"
+#include "port_tap.h"
+
+namespace cli {
+namespace {
+
+sigset_t stop_signals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) sigaddset(&set, number);
+    return set;
+}
+
+int pending_stop_signal() {
+    const sigset_t set = stop_signals();
+    const timespec no_wait{0, 0};
+    const int number = sigtimedwait(&set, nullptr, &no_wait);
+    return number > 0 ? number : 0;
+}
+
+std::string port_name(int32_t base) {
+    return base == 0x2F8 ? "COM2" : "COM1";
+}
+
+std::string searched_ports(int32_t port_choice) {
+    if (port_choice == 0) return "COM1 or COM2";
+    return port_name(port_choice == 2 ? 0x2F8 : 0x3F8);
+}
+
+void print_transaction(const std::string &text) {
+    std::printf("%s\n", text.c_str());
+}
+
+}  // namespace
+
+void hold_back_stop_signals() {
+    const sigset_t set = stop_signals();
+    sigprocmask(SIG_BLOCK, &set, nullptr);
+}
+
+void end_by_signal(int signal_number) {
+    std::fflush(nullptr);
+    signal(signal_number, SIG_DFL);
+    const sigset_t set = stop_signals();
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    raise(signal_number);
+    std::_Exit(128 + signal_number);
+}
+
+Session::~Session() {
+    if (claimed_base_ != 0) library_->deinit_iic();
+    port_tap::flush_trace();
+}
+
+const Wirelink &Session::library() {
+    if (library_ == nullptr) {
+        library_ = &load_wirelink(options_.simulated);
+        if (options_.trace) port_tap::trace(print_transaction);
+    }
+    return *library_;
+}
+
+const Wirelink &Session::bus() {
+    const Wirelink &wirelink = library();
+    if (claimed_base_ == 0) {
+        wirelink.set_port_delay(options_.delay);
+        claimed_base_ = wirelink.init_iic(options_.port_choice);
+        if (claimed_base_ == 0) throw Failure(kNoAdapter, no_adapter_message());
+    }
+    return wirelink;
+}
+
+std::string Session::no_adapter_message() const {
+    const std::string ports = searched_ports(options_.port_choice);
+    if (options_.simulated) {
+        return "no adapter found on " + ports + " (the simulated bench has it on COM1)";
+    }
+    return "no adapter found on " + ports +
+           ": check that it is plugged in and that you may open the serial port (or try --sim)";
+}
+
+std::string Session::adapter_name() const {
+    char base[8];
+    std::snprintf(base, sizeof base, "0x%03X", static_cast<unsigned>(claimed_base_));
+    return port_name(claimed_base_) + " (" + base + ")";
+}
+
+void Session::checkpoint() {
+    if (const int number = pending_stop_signal()) throw Interrupted{number};
+}
+
+}  // namespace cli

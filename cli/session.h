@@ -1,0 +1,55 @@
+// One run of the tool against one adapter: loads the library when a command
+// first needs it, claims the port when it first needs the bus, and releases
+// the port (deinit_iic) however the run ends.
+#ifndef WIRELINK_CLI_SESSION_H
+#define WIRELINK_CLI_SESSION_H
+
+#include <cstdint>
+#include <string>
+
+#include "wirelink_library.h"
+
+namespace cli {
+
+struct CommonOptions {
+    int32_t port_choice = 0;  // init_iic's: 0 search, 1 COM1, 2 COM2
+    int32_t delay = 10;
+    bool trace = false;
+    bool simulated = false;
+};
+
+// Ctrl-C and its kin, and a closed output pipe, are held back for the whole
+// run and looked for between transactions, so the library is never entered
+// from a signal handler and no call is cut short.
+void hold_back_stop_signals();
+// After the port is released: ends the process by that signal, as the shell
+// expects of an interrupted program.
+[[noreturn]] void end_by_signal(int signal_number);
+
+class Session {
+public:
+    explicit Session(const CommonOptions &options) : options_(options) {}
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+    ~Session();
+
+    // The library, loaded on first use; touches no port.
+    const Wirelink &library();
+    // The library with the adapter claimed; throws kNoAdapter.
+    const Wirelink &bus();
+    // "COM1 (0x3F8)" once claimed.
+    std::string adapter_name() const;
+    // Between transactions: throws Interrupted when a stop signal is pending.
+    void checkpoint();
+
+private:
+    std::string no_adapter_message() const;
+
+    CommonOptions options_;
+    const Wirelink *library_ = nullptr;
+    int32_t claimed_base_ = 0;
+};
+
+}  // namespace cli
+
+#endif

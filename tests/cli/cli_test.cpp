@@ -1,0 +1,310 @@
+// The wirelink tool as a user runs it.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status;  // exit status, or 128 + the signal that ended the program
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path &path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs a program with extra environment settings ("NAME=value").
+Outcome run_program(const std::string &program, const std::vector<std::string> &arguments,
+                    const std::vector<std::string> &settings = {}) {
+    const fs::path dir = fs::temp_directory_path() / ("wirelink_cli_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path out = dir / "out", err = dir / "err";
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv, envp;
+    for (std::string &word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment(settings);
+    for (char **entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+    for (std::string &entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    pid_t child = 0;
+    int status = -1;
+    if (posix_spawn(&child, program.c_str(), &files, nullptr, argv.data(), envp.data()) == 0) {
+        waitpid(child, &status, 0);
+    }
+    posix_spawn_file_actions_destroy(&files);
+    Outcome outcome{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status), slurp(out),
+                    slurp(err)};
+    fs::remove_all(dir);
+    return outcome;
+}
+
+Outcome wirelink(const std::vector<std::string> &arguments,
+                 const std::vector<std::string> &settings = {}) {
+    return run_program(WIRELINK_TOOL, arguments, settings);
+}
+
+std::vector<std::string> words(const std::string &line) {
+    std::istringstream in(line);
+    std::vector<std::string> list;
+    for (std::string word; in >> word;) list.push_back(word);
+    return list;
+}
+
+std::vector<std::string> lines_starting(const std::string &text, const std::string &prefix) {
+    std::istringstream in(text);
+    std::vector<std::string> found;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(prefix, 0) == 0) found.push_back(line.substr(prefix.size()));
+    }
+    return found;
+}
+
+const char *const kDefaultBoardGrid =
+    "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n"
+    "00:                         -- -- -- -- -- -- -- --\n"
+    "10: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
+    "20: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
+    "30: -- -- -- -- -- -- -- -- 38 39 3a -- -- -- -- --\n"
+    "40: -- -- -- -- -- -- -- -- 48 -- -- -- -- -- -- --\n"
+    "50: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
+    "60: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
+    "70: -- -- -- -- -- -- -- --\n";
+
+struct Case {
+    std::string command;  // after "wirelink --sim"
+    int status;
+    std::string out;
+    std::string err;
+};
+
+void expect_case(const Case &c, const Outcome &outcome) {
+    EXPECT_EQ(outcome.status, c.status) << c.command << "\n" << outcome.err;
+    EXPECT_EQ(outcome.out, c.out) << c.command;
+    EXPECT_EQ(outcome.err, c.err) << c.command;
+}
+
+// What each command prints and puts on the wire of the default board.  Its
+// synthesizers are absent, so they show every byte unacknowledged.
+TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
+    const Case cases[] = {
+        {"detect", 0, kDefaultBoardGrid, ""},
+        {"expander 1 0x5a --trace", 0, "S 72 A 5A A P\n", ""},
+        {"expander 2", 0, "0xff\n", ""},
+        {"transfer w1@0x48 0x42 r2@0x48 --trace", 0, "S 90 A 42 A Sr 91 A 80 A 64 N P\n0x80 0x64\n",
+         ""},
+        {"adc 3 --trace", 0, "S 90 A 47 A P\nS 91 A 80 A C8 N P\nAIN3: 200  1992 mV\n", ""},
+        {"dac 2500 --trace", 0, "S 90 A 40 A FA A P\nAOUT: 250  2490 mV\n", ""},
+        {"dac 2550 --trace", 0, "S 90 A 40 A FF A P\nAOUT: 255  2540 mV\n", ""},
+        {"recover --trace", 0, "P\nbus is free (SDA was not held)\n", ""},
+        {"pll tsa5511 145.5M --trace", 1,
+         "TSA5511: divider 2328, tunes 145500000 Hz\n"
+         "C0 09 18 8E 00\n"
+         "S C0 N 09 N 18 N 8E N 00 N P\n",
+         "wirelink: no acknowledge from 0x60 (TSA5511)\n"},
+        {"pll tsa5523 145.5M --offset 2 --trace", 1,
+         "TSA5523: divider 3656, tunes 145500000 Hz\n"
+         "C2 0E 48 8E A0\n"
+         "S C2 N 0E N 48 N 8E N A0 N P\n",
+         "wirelink: no acknowledge from 0x61 (TSA5523)\n"},
+        {"pll sda3302 145.5M --trace", 1,
+         "SDA3302: divider 2924, tunes 145450000 Hz\n"
+         "C0 0B 6C CE 02\n"
+         "S C0 N 0B N 6C N CE N 02 N P\n",
+         "wirelink: no acknowledge from 0x60 (SDA3302)\n"},
+        {"pll tsa6057 98.1M --step 25k --trace", 1,
+         "TSA6057: divider 3924, tunes 98100000 Hz\n"
+         "C4 00 A9 1E 84 00\n"
+         "S C4 N 00 N A9 N 1E N 84 N 00 N P\n",
+         "wirelink: no acknowledge from 0x62 (TSA6057)\n"},
+        {"pll tbb200 145M --trace", 1,
+         "TBB200: divider 5800, tunes 145000000 Hz\nC4 08 F8\nC4 04 02 00\nC4 0C 16 A8\n"
+         "S C4 N 08 N F8 N P\nS C4 N 04 N 02 N 00 N P\nS C4 N 0C N 16 N A8 N P\n",
+         "wirelink: no acknowledge from 0x62 (TBB200)\n"},
+        // COM2 has no adapter: a dry run that claimed a port would fail.
+        {"--port com2 pll tsa5511 145.5M --dry-run --trace", 0,
+         "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n", ""},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = words(c.command);
+        arguments.insert(arguments.begin(), "--sim");
+        expect_case(c, wirelink(arguments));
+    }
+}
+
+TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
+    const Case cases[] = {
+        {"expander x1", 2, "", "wirelink: INDEX: 'x1' is not a number (decimal, or hex as 0x5a)\n"},
+        {"expander 8", 2, "", "wirelink: INDEX: 8 is out of range (0 to 7)\n"},
+        {"transfer w1@0x80 0x00", 2, "",
+         "wirelink: address in w1@0x80: 0x80 is out of range (0x00 to 0x7f)\n"},
+        {"transfer w2@0x48 0x40", 2, "", "wirelink: transfer: w2@0x48 needs 2 data bytes, got 1\n"},
+        {"detect 0x50 0x40", 2, "", "wirelink: FIRST 0x50 is above LAST 0x40\n"},
+        {"--delay 256 probe", 2, "", "wirelink: --delay: 256 is out of range (0 to 255)\n"},
+        {"--port com3 probe", 2, "", "wirelink: --port: 'com3' is not com1, com2 or search\n"},
+        {"pll tsa5511 145.5m", 2, "",
+         "wirelink: FREQ: '145.5m' is not a frequency (for example 145.5M, 12800k, 4000000)\n"},
+        {"pll tsa5511 2100M", 2, "",
+         "wirelink: FREQ: 2100M needs divider 33600; the TSA5511 takes at most 32767\n"},
+        {"pll tsa5511 1G --offset 1", 2, "",
+         "wirelink: --offset: 1 is odd, which would make a read address\n"},
+        {"lcd print seventeen_chars!!", 2, "", "wirelink: TEXT: 17 characters; a line holds 16\n"},
+        {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
+        {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
+        {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
+        {"expander 3 0x12 --trace", 1, "S 76 N P\n",
+         "wirelink: no acknowledge from 0x3b (expander 3)\n"},
+        {"adc --address 1", 1, "", "wirelink: no acknowledge from 0x49 (converter 1)\n"},
+        {"--port com2 probe", 3, "",
+         "wirelink: no adapter found on COM2 (the simulated bench has it on COM1)\n"},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = {"--sim"};
+        for (const std::string &word : words(c.command)) arguments.push_back(word);
+        expect_case(c, wirelink(arguments));
+    }
+}
+
+// The tool decodes the wire from its own port accesses, so that --trace
+// works on real adapters too; on the simulated bench it must read exactly
+// what the bench's own bus monitor saw (WLSIM_TRACE prints that as "i2c: ").
+TEST(WirelinkTool, TraceAgreesWithTheSimulatedBusMonitor) {
+    const char *const commands[] = {
+        "lcd print Hello --init", "lcd read 3", "detect -r", "adc", "recover",
+        "transfer w2@0x39 1 2 r1"};
+    for (const char *command : commands) {
+        std::vector<std::string> arguments = {"--sim", "--trace"};
+        for (const std::string &word : words(command)) arguments.push_back(word);
+        const Outcome outcome = wirelink(arguments, {"WLSIM_TRACE=1"});
+        const std::vector<std::string> monitor = lines_starting(outcome.out, "i2c: ");
+        std::vector<std::string> decoded;
+        for (const std::string &line : lines_starting(outcome.out, "")) {
+            if (line.rfind("S ", 0) == 0 || line == "P") decoded.push_back(line);
+        }
+        EXPECT_FALSE(monitor.empty()) << command;
+        EXPECT_EQ(decoded, monitor) << command;
+    }
+}
+
+TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
+    const std::pair<const char *, const char *> cases[] = {{"1", "lcd 1: |Hello           |"},
+                                                           {"2", "lcd 2: |Hello           |"}};
+    for (const auto &[line, shown] : cases) {
+        const Outcome outcome = wirelink(
+            {"--sim", "lcd", "print", "Hello", "--init", "--line", line}, {"WLSIM_TRACE=1"});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        const std::vector<std::string> display = lines_starting(outcome.out, "lcd ");
+        ASSERT_FALSE(display.empty());
+        EXPECT_EQ("lcd " + display.back(), shown);
+    }
+}
+
+TEST(WirelinkTool, EveryCommandHasHelp) {
+    const char *const commands[] = {"",           "probe",       "detect",      "transfer",
+                                    "recover",    "expander",    "adc",         "dac",
+                                    "lcd",        "lcd init",    "lcd print",   "lcd read",
+                                    "lcd clear",  "pll",         "pll tsa5511", "pll tsa5523",
+                                    "pll tbb200", "pll tsa6057", "pll sda3302"};
+    for (const std::string command : commands) {
+        std::vector<std::string> arguments = words(command);
+        arguments.push_back("--help");
+        const Outcome outcome = wirelink(arguments);
+        EXPECT_EQ(outcome.status, 0) << command;
+        EXPECT_NE(outcome.out.find("Usage: wirelink " + command), std::string::npos) << outcome.out;
+    }
+}
+
+// --- on a stand-in port driver, found by the ordinary library search -------
+
+Outcome on_stub_driver(const std::vector<std::string> &arguments,
+                       std::vector<std::string> settings) {
+    settings.push_back(std::string("LD_LIBRARY_PATH=") + STUB_DRIVER_DIR);
+    return wirelink(arguments, settings);
+}
+
+TEST(WirelinkTool, ReportsNoAdapterOnEitherPort) {
+    const Case cases[] = {
+        {"probe", 3, "",
+         "wirelink: no adapter found on COM1 or COM2: check that it is plugged in and "
+         "that you may open the serial port (or try --sim)\n"},
+        {"--port com1 detect", 3, "",
+         "wirelink: no adapter found on COM1: check that it is plugged in "
+         "and that you may open the serial port (or try --sim)\n"},
+    };
+    for (const Case &c : cases)
+        expect_case(c, on_stub_driver(words(c.command), {"WLTEST_ADAPTER=none"}));
+}
+
+TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
+    const std::pair<const char *, Case> cases[] = {
+        {"3", {"recover --trace", 0, "P\nbus is free: SDA released after 3 clocks\n", ""}},
+        {"100",
+         {"recover", 1, "", "wirelink: bus still held: SDA low after 9 clocks and a STOP\n"}},
+    };
+    for (const auto &[held, c] : cases) {
+        expect_case(c, on_stub_driver(words(c.command), {std::string("WLTEST_SDA_HELD=") + held}));
+    }
+}
+
+// Ctrl-C in the middle of a scan: the transaction under way ends, the port
+// gets back the modem control value it had before the claim (0x08), and the
+// program ends by the signal.
+TEST(WirelinkTool, CtrlCReleasesThePort) {
+    const fs::path log =
+        fs::temp_directory_path() / ("wirelink_cli_mcr_" + std::to_string(getpid()));
+    const Outcome outcome =
+        on_stub_driver({"--port", "com1", "--trace", "detect"},
+                       {"WLTEST_INTERRUPT_AT=40", "WLTEST_LOG=" + log.string()});
+    const std::vector<std::string> writes = words(slurp(log));
+    fs::remove(log);
+    EXPECT_EQ(outcome.status, 128 + SIGINT);
+    const std::vector<std::string> scanned = lines_starting(outcome.out, "S ");
+    EXPECT_FALSE(scanned.empty());
+    EXPECT_LT(scanned.size(), 0x70u);
+    for (const std::string &transaction : scanned)
+        EXPECT_TRUE(transaction.ends_with(" N P")) << transaction;
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes[writes.size() - 2], "03");  // the STOP
+    EXPECT_EQ(writes.back(), "08");
+}
+
+// --- installed ----------------------------------------------------------
+
+// cmake --install into a fresh prefix; the installed tool finds its library
+// and the simulated bench beside itself.
+TEST(WirelinkTool, SimulatedBenchWorksFromAnInstalledPrefix) {
+    const fs::path prefix =
+        fs::temp_directory_path() / ("wirelink_cli_prefix_" + std::to_string(getpid()));
+    const Outcome install =
+        run_program(CMAKE_COMMAND, {"--install", BUILD_DIR, "--prefix", prefix.string()});
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
+    const Outcome detect = run_program((prefix / "bin" / "wirelink").string(), {"--sim", "detect"});
+    fs::remove_all(prefix);
+    EXPECT_EQ(detect.status, 0) << detect.err;
+    EXPECT_EQ(detect.out, kDefaultBoardGrid);
+}
+
+}  // namespace
