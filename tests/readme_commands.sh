@@ -14,7 +14,10 @@
 # - The command for a real adapter runs with the simulated port driver
 #   preloaded, so that the check never drives a serial port (tests/install
 #   checks that the real driver is found).
-# Not run: scripts/windows-tests.sh (CI runs it next) and the SSH tunnel.
+# Not run: scripts/windows-tests.sh (CI runs it next), the SSH tunnel,
+# scripts/fuzz.sh (scripts/test.sh runs it for a minute), the commands that
+# need a USB cable, root or a desktop (ls /dev/serial/by-id, usermod, udevadm,
+# gtkwave, pulseview), and bench/run.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset DISPLAY WAYLAND_DISPLAY
@@ -35,9 +38,10 @@ trap 'rm -rf "$scratch"' EXIT
 
 fail() { echo "README check: $*" >&2; exit 1; }
 
-# An indented README line, less a trailing "# comment".
+# An indented README line (four spaces or more), less a trailing "# comment".
 in_readme() {
-    sed -E 's/ +# .*$//' "$readme" | grep -xF "    $1" >/dev/null || fail "the README no longer shows: $1"
+    sed -nE 's/ +# .*$//; s/^ {4,}//p' "$readme" | grep -xF -- "$1" >/dev/null ||
+        fail "the README no longer shows: $1"
 }
 
 # shown COMMAND [LINE...]: runs COMMAND in this shell (so that an export
@@ -96,6 +100,19 @@ shown "cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release"
 shown "cmake --build build/release"
 shown "ctest --test-dir build/release"
 shown_window "build/release/app/rigcheck" "LD_PRELOAD=$top/build/release/sim-dropin/libdlportio.so"
+shown_window "WIRELINK_COM1=/dev/ttyUSB0 build/release/app/rigcheck" \
+    "LD_PRELOAD=$top/build/release/sim-dropin/libdlportio.so"
+HOME=$scratch/home shown "mkdir -p ~/.config/wirelink && cp examples/ports.conf ~/.config/wirelink/"
+[ -s "$scratch/home/.config/wirelink/ports.conf" ] || fail "ports.conf was not copied"
+
+# A waveform file, decoded by sigrok-cli as the README shows.
+rm -f bus.vcd
+shown "LD_LIBRARY_PATH=build/release/sim-dropin WLSIM_VCD=bus.vcd build/release/examples/bus_demo"
+sigrok-cli -I vcd -i bus.vcd -P i2c:scl=SCL:sda=SDA:address_format=unshifted -A i2c=address-write \
+    >"$scratch/decoded"
+grep -q "Address write: 72" "$scratch/decoded" || fail "sigrok-cli did not decode bus.vcd"
+rm -f bus.vcd
+
 shown "LD_LIBRARY_PATH=build/release/sim-dropin build/release/examples/lcd_hello" \
     "adapter on 0x3F8" "address counter: 12" 'read back: "Hello, bench"'
 
