@@ -6,19 +6,19 @@
 #include <QString>
 
 class ErrorReporter {
- public:
-  virtual ~ErrorReporter() = default;
-  // Tells the user and ends the program; an implementation must not return
-  // (a test double may throw instead).
-  virtual void fatal(const QString &message) = 0;
+public:
+    virtual ~ErrorReporter() = default;
+    // Tells the user and ends the program; an implementation must not return
+    // (a test double may throw instead).
+    virtual void fatal(const QString &message) = 0;
 };
 
 // The program's reporter: the message goes to standard error and, where a
 // screen can show it, into a modal message box; then the program exits with
 // a non-zero status.
 class MessageBoxErrorReporter final : public ErrorReporter {
- public:
-  void fatal(const QString &message) override;
+public:
+    void fatal(const QString &message) override;
 };
 
 // False without a widget application or on a platform that has no screen

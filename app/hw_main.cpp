@@ -35,21 +35,20 @@ const QColor kNormalBlack(0, 0, 0);
 
 // Negative values show their two's complement, so every int32 has a text.
 QString upperHex(std::int32_t value) {
-  return QString::number(static_cast<std::uint32_t>(value), 16).toUpper();
+    return QString::number(static_cast<std::uint32_t>(value), 16).toUpper();
 }
 
 // A blank stands where a minus sign would, so the read-outs line up.
 QString readoutText(std::int32_t reading) {
-  const QString digits = QString::number(reading);
-  return reading >= 0 ? QLatin1Char(' ') + digits : digits;
+    const QString digits = QString::number(reading);
+    return reading >= 0 ? QLatin1Char(' ') + digits : digits;
 }
 
 // The caption shows four times the converter's output: the board amplifies
 // it by four.
 QString outputVoltsCaption(std::int32_t millivolts, const QLocale &locale) {
-  const double volts =
-      static_cast<double>(static_cast<std::int64_t>(millivolts) * 4) / 1000.0;
-  return locale.toString(volts, 'f', 3) + QStringLiteral(" V");
+    const double volts = static_cast<double>(static_cast<std::int64_t>(millivolts) * 4) / 1000.0;
+    return locale.toString(volts, 'f', 3) + QStringLiteral(" V");
 }
 
 }  // namespace
@@ -60,63 +59,59 @@ HwMain::HwMain(WindowControls &window, WirelinkApi &wirelink, QLocale locale)
 bool HwMain::adapterPresent() const { return iic_port_.value_or(0) > 0; }
 
 void HwMain::hw_init() {
-  wirelink_.set_port_delay(kPortDelay);
-  iic_port_ = wirelink_.init_iic(kSearchBothPorts);
-  if (*iic_port_ == 0) {
-    window_.setStatus(QStringLiteral("I2C-Interface not found "), kAlarmRed);
-  } else {
-    window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(*iic_port_),
-                      kNormalBlack);
-  }
+    wirelink_.set_port_delay(kPortDelay);
+    iic_port_ = wirelink_.init_iic(kSearchBothPorts);
+    if (*iic_port_ == 0) {
+        window_.setStatus(QStringLiteral("I2C-Interface not found "), kAlarmRed);
+    } else {
+        window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(*iic_port_), kNormalBlack);
+    }
 }
 
 void HwMain::pcf_write(std::uint8_t chip) {
-  if (!adapterPresent()) {
-    return;
-  }
-  const int group = chip == kExpander1 ? 1 : 2;
-  std::int32_t byte = 0;
-  for (int bit = 0; bit < kBoxesPerExpander; ++bit) {
-    if (window_.boxState(group, bit) == BoxState::Checked) {
-      byte += 1 << bit;
+    if (!adapterPresent()) {
+        return;
     }
-  }
-  // The expander number doubles as the device index on the bus.
-  wirelink_.iic_tx_pcf8574(byte, chip);
+    const int group = chip == kExpander1 ? 1 : 2;
+    std::int32_t byte = 0;
+    for (int bit = 0; bit < kBoxesPerExpander; ++bit) {
+        if (window_.boxState(group, bit) == BoxState::Checked) {
+            byte += 1 << bit;
+        }
+    }
+    // The expander number doubles as the device index on the bus.
+    wirelink_.iic_tx_pcf8574(byte, chip);
 }
 
 void HwMain::ad_poll() {
-  for (int channel = 0; channel < kConverterChannels; ++channel) {
-    const std::int32_t reading =
-        wirelink_.ad_pcf8591_readchan(channel, kConverterAddress);
-    window_.setReadout(channel, readoutText(reading));
-  }
+    for (int channel = 0; channel < kConverterChannels; ++channel) {
+        const std::int32_t reading = wirelink_.ad_pcf8591_readchan(channel, kConverterAddress);
+        window_.setReadout(channel, readoutText(reading));
+    }
 }
 
 void HwMain::start_up() {
-  window_.setupSlider(kSliderSetup);
-  hw_init();
-  if (!adapterPresent()) {
-    return;
-  }
-  pcf_write(kExpander1);
-  pcf_write(kExpander2);
-  wirelink_.ad_pcf8591_init(kConverterSingleEndedInputs,
-                            kConverterReferenceMillivolts);
-  wirelink_.ad_pcf8591_setda(kConverterStartMillivolts, kConverterAddress);
+    window_.setupSlider(kSliderSetup);
+    hw_init();
+    if (!adapterPresent()) {
+        return;
+    }
+    pcf_write(kExpander1);
+    pcf_write(kExpander2);
+    wirelink_.ad_pcf8591_init(kConverterSingleEndedInputs, kConverterReferenceMillivolts);
+    wirelink_.ad_pcf8591_setda(kConverterStartMillivolts, kConverterAddress);
 }
 
 void HwMain::slider_output() {
-  if (!adapterPresent()) {
-    return;
-  }
-  window_.setUoutCaption(outputVoltsCaption(window_.sliderValue(), locale_));
-  const std::int32_t millivolts =
-      std::min(window_.sliderValue(), kHighestOutputMillivolts);
-  wirelink_.ad_pcf8591_setda(millivolts, kConverterAddress);
+    if (!adapterPresent()) {
+        return;
+    }
+    window_.setUoutCaption(outputVoltsCaption(window_.sliderValue(), locale_));
+    const std::int32_t millivolts = std::min(window_.sliderValue(), kHighestOutputMillivolts);
+    wirelink_.ad_pcf8591_setda(millivolts, kConverterAddress);
 }
 
 void HwMain::quit() {
-  wirelink_.deinit_iic();
-  window_.closeWindow();
+    wirelink_.deinit_iic();
+    window_.closeWindow();
 }

@@ -12,27 +12,27 @@
 #include "wirelink_api.h"
 
 class LibraryBinding {
- public:
-  // `library` is a file name for the platform's library search
-  // ("libwirelink.so") or a path.
-  LibraryBinding(const QString &library, ErrorReporter &reporter);
-  LibraryBinding(const LibraryBinding &) = delete;
-  LibraryBinding &operator=(const LibraryBinding &) = delete;
-  ~LibraryBinding();
+public:
+    // `library` is a file name for the platform's library search
+    // ("libwirelink.so") or a path.
+    LibraryBinding(const QString &library, ErrorReporter &reporter);
+    LibraryBinding(const LibraryBinding &) = delete;
+    LibraryBinding &operator=(const LibraryBinding &) = delete;
+    ~LibraryBinding();
 
-  bool isLoaded() const { return handle_ != nullptr; }
+    bool isLoaded() const { return handle_ != nullptr; }
 
-  // Loads the library if this is the first lookup, then resolves `name`.
-  // Never returns null: a failure is reported as fatal.
-  void *entryPoint(const char *name);
+    // Loads the library if this is the first lookup, then resolves `name`.
+    // Never returns null: a failure is reported as fatal.
+    void *entryPoint(const char *name);
 
- private:
-  void loadOnFirstUse();
-  [[noreturn]] void fail(const QString &message);
+private:
+    void loadOnFirstUse();
+    [[noreturn]] void fail(const QString &message);
 
-  QString name_;
-  ErrorReporter &reporter_;
-  void *handle_ = nullptr;
+    QString name_;
+    ErrorReporter &reporter_;
+    void *handle_ = nullptr;
 };
 
 // The table of all bound functions, each resolving itself through `binding`

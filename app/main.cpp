@@ -8,17 +8,17 @@
 #include "screenshot.h"
 
 int main(int argc, char *argv[]) {
-  QApplication application(argc, argv);
+    QApplication application(argc, argv);
 
-  MessageBoxErrorReporter reporter;
-  LibraryBinding binding(QStringLiteral("libwirelink.so"), reporter);
-  WirelinkApi wirelink = bindWirelinkLazily(binding);
+    MessageBoxErrorReporter reporter;
+    LibraryBinding binding(QStringLiteral("libwirelink.so"), reporter);
+    WirelinkApi wirelink = bindWirelinkLazily(binding);
 
-  MainWindow window(wirelink);
-  // The load reaches the library first, so a missing library ends the
-  // program before the window appears.
-  window.load();
-  window.show();
-  scheduleScreenshotIfRequested(window);
-  return QApplication::exec();
+    MainWindow window(wirelink);
+    // The load reaches the library first, so a missing library ends the
+    // program before the window appears.
+    window.load();
+    window.show();
+    scheduleScreenshotIfRequested(window);
+    return QApplication::exec();
 }

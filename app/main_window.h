@@ -20,43 +20,42 @@ class QSlider;
 class QTimer;
 
 class MainWindow final : public QWidget, private WindowControls {
- public:
-  explicit MainWindow(WirelinkApi &wirelink,
-                      QLocale locale = QLocale::system());
+public:
+    explicit MainWindow(WirelinkApi &wirelink, QLocale locale = QLocale::system());
 
-  // The load: runs the start-up sequence and starts the poll timer.  Call it
-  // once, before the window is first shown.
-  void load();
+    // The load: runs the start-up sequence and starts the poll timer.  Call it
+    // once, before the window is first shown.
+    void load();
 
- protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
- private:
-  using BoxGroup = std::array<QCheckBox *, 8>;
+private:
+    using BoxGroup = std::array<QCheckBox *, 8>;
 
-  void buildExpanderBlock(QWidget *parent);
-  QGroupBox *buildExpanderGroup(QWidget *parent, int group, BoxGroup &boxes);
-  void buildConverterBlock(QWidget *parent);
-  void buildStatusStrip();
-  void buildQuitButton();
+    void buildExpanderBlock(QWidget *parent);
+    QGroupBox *buildExpanderGroup(QWidget *parent, int group, BoxGroup &boxes);
+    void buildConverterBlock(QWidget *parent);
+    void buildStatusStrip();
+    void buildQuitButton();
 
-  // WindowControls
-  void setStatus(const QString &text, const QColor &colour) override;
-  BoxState boxState(int group, int bit) const override;
-  void setReadout(int channel, const QString &text) override;
-  void setupSlider(const SliderSetup &setup) override;
-  int sliderValue() const override;
-  void setUoutCaption(const QString &text) override;
-  void closeWindow() override;
+    // WindowControls
+    void setStatus(const QString &text, const QColor &colour) override;
+    BoxState boxState(int group, int bit) const override;
+    void setReadout(int channel, const QString &text) override;
+    void setupSlider(const SliderSetup &setup) override;
+    int sliderValue() const override;
+    void setUoutCaption(const QString &text) override;
+    void closeWindow() override;
 
-  HwMain hw_;
-  BoxGroup expander1Boxes_{};
-  BoxGroup expander2Boxes_{};
-  std::array<QLineEdit *, 4> readouts_{};
-  QSlider *slider_ = nullptr;
-  QLabel *uout_ = nullptr;
-  QLabel *msgLabel_ = nullptr;
-  QTimer *pollTimer_ = nullptr;
+    HwMain hw_;
+    BoxGroup expander1Boxes_{};
+    BoxGroup expander2Boxes_{};
+    std::array<QLineEdit *, 4> readouts_{};
+    QSlider *slider_ = nullptr;
+    QLabel *uout_ = nullptr;
+    QLabel *msgLabel_ = nullptr;
+    QTimer *pollTimer_ = nullptr;
 };
 
 #endif  // RIGCHECK_MAIN_WINDOW_H

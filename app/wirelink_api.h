@@ -14,13 +14,12 @@
 
 struct WirelinkApi {
 #define RIGCHECK_API_MEMBER(name, ...) std::function<__VA_ARGS__> name;
-  RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_API_MEMBER)
+    RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_API_MEMBER)
 #undef RIGCHECK_API_MEMBER
 };
 
 #define RIGCHECK_API_NAME(name, ...) std::string_view{#name},
-inline constexpr std::array kWirelinkFunctionNames{
-    RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_API_NAME)};
+inline constexpr std::array kWirelinkFunctionNames{RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_API_NAME)};
 #undef RIGCHECK_API_NAME
 
 #endif  // RIGCHECK_WIRELINK_API_H

@@ -40,7 +40,8 @@ void print_counts(const Counts &counts) {
     print_header("operation");
     for (const Operation &operation : operations()) {
         std::printf("%-22s", operation.name.c_str());
-        for (int delay : kDelays) std::printf("  %10llu", (unsigned long long)counts.at(operation.name).at(delay));
+        for (int delay : kDelays)
+            std::printf("  %10llu", (unsigned long long)counts.at(operation.name).at(delay));
         std::printf("\n");
     }
 }
@@ -63,8 +64,9 @@ void print_times(const Counts &counts) {
             std::printf("  %10.3f", counts.at(operation.name).at(delay) * kMicrosecondsPerAccess / 1000.0);
         std::printf("\n");
     }
-    std::printf("\nThe I2C standard mode allows SCL up to 100 kHz.  lcd_init sleeps 20 ms on\n"
-                "top of its bus time.\n");
+    std::printf(
+        "\nThe I2C standard mode allows SCL up to 100 kHz.  lcd_init sleeps 20 ms on\n"
+        "top of its bus time.\n");
 }
 
 }  // namespace

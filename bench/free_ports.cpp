@@ -11,7 +11,8 @@ extern "C" {
 unsigned char DlPortReadPortUchar(unsigned long port) {
     if ((port & 7) == 4) return modem_control;
     if ((port & 7) == 6)
-        return static_cast<unsigned char>(((modem_control & 1) ? 0x20 : 0) | ((modem_control & 2) ? 0x10 : 0));
+        return static_cast<unsigned char>(((modem_control & 1) ? 0x20 : 0) |
+                                          ((modem_control & 2) ? 0x10 : 0));
     return 0;
 }
 

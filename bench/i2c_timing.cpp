@@ -53,7 +53,8 @@ void I2cTiming::scl_rises(uint64_t ns) {
 
 void I2cTiming::scl_falls(uint64_t ns) {
     if (scl_rise_ != kNone) shortest(Parameter::high, ns - scl_rise_);
-    if (start_ != kNone && (scl_rise_ == kNone || start_ >= scl_rise_)) shortest(Parameter::hd_sta, ns - start_);
+    if (start_ != kNone && (scl_rise_ == kNone || start_ >= scl_rise_))
+        shortest(Parameter::hd_sta, ns - start_);
     scl_fall_ = ns;
     scl_ = false;
 }

@@ -20,9 +20,9 @@ void claim() {
 void BM_SendByte(benchmark::State &state) {
     claim();
     for (auto _ : state) benchmark::DoNotOptimize(iic_send_byte(0x72));
-    state.counters["ns_per_access"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kAccessesPerByteSent,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_access"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kAccessesPerByteSent,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SendByte);
 
@@ -36,8 +36,9 @@ void BM_PortWait(benchmark::State &state) {
     claim();
     set_port_delay(100);
     for (auto _ : state) benchmark::DoNotOptimize(wait_port());
-    state.counters["ns_per_access"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * 100, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_access"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 100,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PortWait);
 

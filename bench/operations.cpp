@@ -25,7 +25,8 @@ std::vector<Operation> operations() {
         {"PCF8574 write", 2, [] { iic_tx_pcf8574(0x89, 1); }},
         {"PCF8574 read", 2, [] { iic_rx_pcf8574(1); }},
         {"PCF8591 read", 5, [] { ad_pcf8591_readchan(1, 0); }},
-        {"PCF8591 read all", 8, [] {
+        {"PCF8591 read all", 8,
+         [] {
              pcf8591_state state{};
              pcf8591_init(&state, 0, 2.55f);
              pcf8591_read4chan(&state, 0);

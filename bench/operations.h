@@ -11,8 +11,8 @@
 
 struct Operation {
     std::string name;
-    int bytes;                   // bytes on the wire, for the per-byte figures
-    std::function<void()> run;   // one complete call, every byte acknowledged
+    int bytes;                  // bytes on the wire, for the per-byte figures
+    std::function<void()> run;  // one complete call, every byte acknowledged
 };
 
 // Fits the chips the operations talk to onto the bench's 0x3F8 bus.

@@ -56,8 +56,9 @@ void measure_clicks(MainWindow &window, int clicks) {
         micros.push_back(elapsed);
     }
     std::sort(micros.begin(), micros.end());
-    std::printf("box click to STOP on the simulated wire, %d clicks: median %.0f us, 99th percentile %.0f us\n",
-                clicks, micros[micros.size() / 2], micros[micros.size() * 99 / 100]);
+    std::printf(
+        "box click to STOP on the simulated wire, %d clicks: median %.0f us, 99th percentile %.0f us\n",
+        clicks, micros[micros.size() / 2], micros[micros.size() * 99 / 100]);
 }
 
 }  // namespace

@@ -62,12 +62,14 @@ std::vector<ChipCall> chip_calls() {
     return {
         {"iic_tx_pcf8574", expander, [] { return iic_tx_pcf8574(0x89, 1); }},
         {"_iic_rx_pcf8574", expander, [] { return _iic_rx_pcf8574(&value, 1); }},
-        {"pcf8591_readchan", converter, [] {
+        {"pcf8591_readchan", converter,
+         [] {
              pcf8591_state state{};
              pcf8591_init(&state, 0, 2.55f);
              return pcf8591_readchan(&state, 1, 0);
          }},
-        {"pcf8591_read4chan", converter, [] {
+        {"pcf8591_read4chan", converter,
+         [] {
              pcf8591_state state{};
              pcf8591_init(&state, 0, 2.55f);
              return pcf8591_read4chan(&state, 0);
@@ -77,10 +79,12 @@ std::vector<ChipCall> chip_calls() {
         {"lcd_instr", display, [] { return lcd_instr(0x06); }, true},
         {"lcd_wchar", display, [] { return lcd_wchar('A'); }, true},
         {"lcd_rchar", display, [] { return lcd_rchar(&value, 0); }, true},
-        {"lcd_write_str (16)", display, [] {
+        {"lcd_write_str (16)", display,
+         [] {
              lcd_write_str("0123456789ABCDEF");
              return kNothingReported;
-         }, true},
+         },
+         true},
         {"lcd_read_str (31)", display, [] { return lcd_read_str(31, 0, text); }, true},
         {"lcd_backlight", display, [] { return lcd_backlight(1); }, true},
         {"lcd_get_adress", display, [] { return lcd_get_adress() >= 0 ? 1 : 0; }, true},
@@ -121,9 +125,10 @@ int main() {
     set_port_delay(0);
     ad_pcf8591_init(0, 2550);
     pll_tsa5511_init(0x8E, 0, 0);
-    std::printf("Clock stretching: port accesses per call while the chip holds SCL low after\n"
-                "every falling edge, at delay 0, and the bus time at %.0f us per access\n\n",
-                kMicrosecondsPerAccess);
+    std::printf(
+        "Clock stretching: port accesses per call while the chip holds SCL low after\n"
+        "every falling edge, at delay 0, and the bus time at %.0f us per access\n\n",
+        kMicrosecondsPerAccess);
     std::printf("%-22s %14s %9s   %14s %8s %9s\n", "call", "at 24,990", "ms", "worst", "stretch", "ms");
     for (const ChipCall &call : chip_calls()) {
         const Measured under = measure(call, kJustUnderOneWait);
@@ -141,7 +146,8 @@ int main() {
                     (unsigned long long)worst.accesses, outcome(worst.result), worst_stretch,
                     milliseconds(worst.accesses));
     }
-    std::printf("\nok: the call succeeded; err: a stretching budget ran out and the call failed\n"
-                "(lcd_write_str returns 1 whatever happens).  lcd_init also sleeps 20 ms.\n");
+    std::printf(
+        "\nok: the call succeeded; err: a stretching budget ran out and the call failed\n"
+        "(lcd_write_str returns 1 whatever happens).  lcd_init also sleeps 20 ms.\n");
     return 0;
 }

@@ -40,7 +40,9 @@ struct Counts {
 class UsbSerialKernel final : public dlportio::SystemCalls {
 public:
     UsbSerialKernel(wlsim::Bench &bench, duration<double> round_trip, bool status_cached)
-        : bench_(bench), round_trip_(duration_cast<Clock::duration>(round_trip)), status_cached_(status_cached) {}
+        : bench_(bench),
+          round_trip_(duration_cast<Clock::duration>(round_trip)),
+          status_cached_(status_cached) {}
 
     Counts counts;
 
@@ -60,8 +62,8 @@ public:
         if (!status_cached_ || clock_ >= status_shows_at_) status_ = bench_.read(kMsr);
         const uint8_t mcr = bench_.read(kMcr);
         lines = (status_ & 0x10 ? TIOCM_CTS : 0) | (status_ & 0x20 ? TIOCM_DSR : 0) |
-                (status_ & 0x40 ? TIOCM_RNG : 0) | (status_ & 0x80 ? TIOCM_CAR : 0) | (mcr & 1 ? TIOCM_DTR : 0) |
-                (mcr & 2 ? TIOCM_RTS : 0);
+                (status_ & 0x40 ? TIOCM_RNG : 0) | (status_ & 0x80 ? TIOCM_CAR : 0) |
+                (mcr & 1 ? TIOCM_DTR : 0) | (mcr & 2 ? TIOCM_RTS : 0);
         return 0;
     }
     int set_modem_lines(int, int lines) override { return drive(lines, ~lines); }
@@ -96,7 +98,8 @@ private:
         if (lower & TIOCM_RTS) mcr &= ~2;
         bench_.write(kMcr, mcr);
         // The chip reports its pins once per status interval.
-        const auto intervals = (clock_.time_since_epoch() + kStatusInterval - Clock::duration(1)) / kStatusInterval;
+        const auto intervals =
+            (clock_.time_since_epoch() + kStatusInterval - Clock::duration(1)) / kStatusInterval;
         status_shows_at_ = Clock::time_point(intervals * kStatusInterval);
         return 0;
     }
@@ -120,7 +123,8 @@ std::filesystem::path fake_tty_class(const char *chip_driver) {
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root / "drivers" / chip_driver);
     std::filesystem::create_directories(root / "ttyUSB0" / "device");
-    std::filesystem::create_directory_symlink(root / "drivers" / chip_driver, root / "ttyUSB0" / "device" / "driver");
+    std::filesystem::create_directory_symlink(root / "drivers" / chip_driver,
+                                              root / "ttyUSB0" / "device" / "driver");
     return root;
 }
 
@@ -180,17 +184,18 @@ int main() {
     const auto ftdi_fast = measure("ftdi_sio", 0.2ms), ftdi_slow = measure("ftdi_sio", 1ms);
     const auto ch340_fast = measure("ch341-uart", 0.2ms), ch340_slow = measure("ch341-uart", 1ms);
 
-    std::printf("Modem ioctls per call through libdlportio.so on a USB-serial adapter (port delay %d,\n"
-                "every byte acknowledged).  An ioctl is one USB round trip; a CH340 or PL2303\n"
-                "answers TIOCMGET without one, from the status its chip reports (here once a\n"
-                "millisecond), so a read waits until a line change shows there.\n\n",
-                kPortDelay);
+    std::printf(
+        "Modem ioctls per call through libdlportio.so on a USB-serial adapter (port delay %d,\n"
+        "every byte acknowledged).  An ioctl is one USB round trip; a CH340 or PL2303\n"
+        "answers TIOCMGET without one, from the status its chip reports (here once a\n"
+        "millisecond), so a read waits until a line change shows there.\n\n",
+        kPortDelay);
     std::printf("%-15s %8s %7s %7s %7s %7s %7s   %s\n", "", "port", "MSR", "MCR", "line", "modem", "former",
                 "time per call (ms)");
-    std::printf("%-15s %8s %7s %7s %7s %7s %7s   %-15s %s\n", "operation", "accesses", "reads", "writes", "changes",
-                "ioctls", "driver", "FTDI, CP210x", "CH340, PL2303");
-    std::printf("%-15s %8s %7s %7s %7s %7s %7s   %6s %6s   %6s %6s\n", "", "", "", "", "", "", "", "0.2 ms", "1 ms",
-                "0.2 ms", "1 ms");
+    std::printf("%-15s %8s %7s %7s %7s %7s %7s   %-15s %s\n", "operation", "accesses", "reads", "writes",
+                "changes", "ioctls", "driver", "FTDI, CP210x", "CH340, PL2303");
+    std::printf("%-15s %8s %7s %7s %7s %7s %7s   %6s %6s   %6s %6s\n", "", "", "", "", "", "", "", "0.2 ms",
+                "1 ms", "0.2 ms", "1 ms");
     for (const char *name : kOperations) {
         const Counts &c = ftdi_fast.at(name);
         std::printf("%-15s %8llu %7llu %7llu %7llu %7llu %7llu   %6.1f %6.1f   %6.1f %6.1f\n", name,

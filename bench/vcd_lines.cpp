@@ -47,9 +47,12 @@ struct Reader {
     void value_change(const std::string &line) {
         const std::string id = line.substr(1);
         const bool level = line[0] == '1';
-        if (id == scl_id) now.scl = level;
-        else if (id == sda_id) now.sda = level;
-        else return;
+        if (id == scl_id)
+            now.scl = level;
+        else if (id == sda_id)
+            now.sda = level;
+        else
+            return;
         dirty = true;
     }
 };

@@ -42,12 +42,13 @@ std::string cell(const char *text, int width = 8) {
 }
 
 void print_header() {
-    std::string names = cell("", 11), units = cell("", 11), standard = cell("std limit", 11), fast = cell("fast limit", 11);
+    std::string names = cell("", 11), units = cell("", 11), standard = cell("std limit", 11),
+                fast = cell("fast limit", 11);
     for (const Limits &limits : table10()) {
         char limit[2][16];
         for (int mode = 0; mode < 2; ++mode)
-            std::snprintf(limit[mode], sizeof limit[mode], "%s%g", limits.is_maximum ? "<=" : ">=",
-                          mode == 1 ? limits.fast : limits.standard);
+            std::snprintf(limit[mode], sizeof limit[mode], "%s%g",
+                          limits.is_maximum ? "<=" : ">=", mode == 1 ? limits.fast : limits.standard);
         names += cell(limits.name);
         units += cell(limits.unit);
         standard += cell(limit[0]);
@@ -66,9 +67,12 @@ void print_row(int delay, const I2cTiming &timing) {
     std::string line = cell(label, 11);
     for (std::size_t i = 0; i < kParameters; ++i) {
         const auto parameter = static_cast<Parameter>(i);
-        const char *mark = !timing.within(parameter, true) ? "**" : !timing.within(parameter, false) ? "*" : "";
+        const char *mark = !timing.within(parameter, true)    ? "**"
+                           : !timing.within(parameter, false) ? "*"
+                                                              : "";
         char value[16] = "-";
-        if (timing.value(parameter) >= 0) std::snprintf(value, sizeof value, "%.1f%s", timing.value(parameter), mark);
+        if (timing.value(parameter) >= 0)
+            std::snprintf(value, sizeof value, "%.1f%s", timing.value(parameter), mark);
         line += cell(value);
     }
     line += cell(timing.within_mode(false) ? "pass" : "FAIL", 9);
@@ -78,19 +82,21 @@ void print_row(int delay, const I2cTiming &timing) {
 
 int print_table(wlsim::Bench &bench) {
     const std::string path = (std::filesystem::temp_directory_path() / "wirelink-wave-timing.vcd").string();
-    std::printf("I2C timing measured from the simulated waveform at %u us per port access:\n"
-                "shortest times and highest SCL frequency over every transaction of the\n"
-                "table above, a failed write and the repeated START after it\n\n",
-                kAccessNs / 1000);
+    std::printf(
+        "I2C timing measured from the simulated waveform at %u us per port access:\n"
+        "shortest times and highest SCL frequency over every transaction of the\n"
+        "table above, a failed write and the repeated START after it\n\n",
+        kAccessNs / 1000);
     print_header();
     for (int delay : kDelays) {
         record(bench, path, delay, timing_run);
         print_row(delay, I2cTiming(read_vcd_lines(path)));
     }
     std::filesystem::remove(path);
-    std::printf("\n* outside standard mode, ** outside fast mode too.  tHD;DAT is 0 because the\n"
-                "simulated chips move SDA in the port access that lowers SCL; the library's own\n"
-                "data changes come d + 2 accesses after it.\n");
+    std::printf(
+        "\n* outside standard mode, ** outside fast mode too.  tHD;DAT is 0 because the\n"
+        "simulated chips move SDA in the port access that lowers SCL; the library's own\n"
+        "data changes come d + 2 accesses after it.\n");
     return 0;
 }
 

@@ -22,8 +22,7 @@ void add_probe(CLI::App &app, Commands &commands) {
         "probe", "Claim the adapter, print where it is and the raw probe status, release it");
     commands.add(probe, [](Session &session) {
         const int32_t status = session.bus().iic_ok();
-        std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(),
-                    hex(status).c_str());
+        std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(), hex(status).c_str());
     });
 }
 
@@ -73,8 +72,7 @@ void add_detect(CLI::App &app, Commands &commands) {
         app.add_subcommand("detect", "Scan the bus and print a grid of the addresses that answer");
     detect->add_option("FIRST", args->first, "first 7-bit address (default 0x08)");
     detect->add_option("LAST", args->last, "last 7-bit address (default 0x77)");
-    detect->add_flag("-r,--read", args->read,
-                     "probe with a one-byte read instead of a zero-length write");
+    detect->add_flag("-r,--read", args->read, "probe with a one-byte read instead of a zero-length write");
     commands.add(detect, [args](Session &session) {
         const int first = static_cast<int>(parse_number(args->first, "FIRST", 0, 0x7F));
         const int last = static_cast<int>(parse_number(args->last, "LAST", 0, 0x7F));
@@ -128,8 +126,8 @@ std::vector<std::string> transfer(const Wirelink &bus, const std::vector<Message
 
 void add_transfer(CLI::App &app, Commands &commands) {
     auto words = std::make_shared<std::vector<std::string>>();
-    CLI::App *command = app.add_subcommand(
-        "transfer", "Send and receive messages in one transaction (i2ctransfer syntax)");
+    CLI::App *command =
+        app.add_subcommand("transfer", "Send and receive messages in one transaction (i2ctransfer syntax)");
     command
         ->add_option("MSG", *words,
                      "rLENGTH@ADDRESS, or wLENGTH@ADDRESS followed by its bytes; messages are "
@@ -140,8 +138,7 @@ void add_transfer(CLI::App &app, Commands &commands) {
         "Prints the bytes of each read message on a line of its own.");
     commands.add(command, [words](Session &session) {
         const std::vector<Message> messages = parse_messages(*words);
-        for (const std::string &line : transfer(session.bus(), messages))
-            std::printf("%s\n", line.c_str());
+        for (const std::string &line : transfer(session.bus(), messages)) std::printf("%s\n", line.c_str());
     });
 }
 
@@ -185,16 +182,15 @@ void recover(const Wirelink &bus) {
     int clocks = 0;
     while (bus.read_sda() == 0 && clocks < kRecoveryClocks) {
         if (!clock_pulse(bus)) {
-            throw no_acknowledge("bus still held: SCL stuck low after " + std::to_string(clocks) +
-                                 " clocks");
+            throw no_acknowledge("bus still held: SCL stuck low after " + std::to_string(clocks) + " clocks");
         }
         ++clocks;
     }
     send_stop(bus);
     const bool sda_free = bus.read_sda() != 0;
     if (!sda_free || bus.read_scl() == 0) {
-        throw no_acknowledge(std::string("bus still held: ") + (sda_free ? "SCL" : "SDA") +
-                             " low after " + std::to_string(clocks) + " clocks and a STOP");
+        throw no_acknowledge(std::string("bus still held: ") + (sda_free ? "SCL" : "SDA") + " low after " +
+                             std::to_string(clocks) + " clocks and a STOP");
     }
     if (clocks == 0) {
         std::printf("bus is free (SDA was not held)\n");

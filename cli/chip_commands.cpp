@@ -42,10 +42,9 @@ void read_expander(Session &session, int index) {
 
 void add_expander(CLI::App &app, Commands &commands) {
     auto args = std::make_shared<ExpanderArguments>();
-    CLI::App *command = app.add_subcommand(
-        "expander", "Write a PCF8574's pins, or read them when no VALUE is given");
-    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)")
-        ->required();
+    CLI::App *command =
+        app.add_subcommand("expander", "Write a PCF8574's pins, or read them when no VALUE is given");
+    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)")->required();
     command->add_option("VALUE", args->value, "byte to write; bit n is pin Pn");
     command->footer(
         "A read prints the pins as 0xNN.  On --sim every run starts a fresh bench, so a\n"
@@ -53,8 +52,7 @@ void add_expander(CLI::App &app, Commands &commands) {
     commands.add(command, [args](Session &session) {
         const int index = static_cast<int>(parse_number(args->index, "INDEX", 0, 7));
         if (args->value.empty()) return read_expander(session, index);
-        write_expander(session, index,
-                       static_cast<int>(parse_number(args->value, "VALUE", 0, 0xFF)));
+        write_expander(session, index, static_cast<int>(parse_number(args->value, "VALUE", 0, 0xFF)));
     });
 }
 
@@ -76,8 +74,7 @@ Converter parse_converter(const ConverterArguments &args) {
 }
 
 void add_converter_options(CLI::App *command, ConverterArguments &args) {
-    command->add_option("--address", args.address,
-                        "converter address 0-7 (0x48 + address; default 0)");
+    command->add_option("--address", args.address, "converter address 0-7 (0x48 + address; default 0)");
     command->add_option("--vref", args.vref, "reference in millivolts, 256-6000 (default 2550)");
 }
 
@@ -113,13 +110,11 @@ void read_converter(Session &session, const Converter &converter, int channel) {
 void add_adc(CLI::App &app, Commands &commands) {
     auto channel = std::make_shared<std::string>("all");
     auto args = std::make_shared<ConverterArguments>();
-    CLI::App *command =
-        app.add_subcommand("adc", "Read the PCF8591's analog inputs (codes and millivolts)");
+    CLI::App *command = app.add_subcommand("adc", "Read the PCF8591's analog inputs (codes and millivolts)");
     command->add_option("CHANNEL", *channel, "input 0-3, or all (default)");
     add_converter_options(command, *args);
     commands.add(command, [channel, args](Session &session) {
-        const int number =
-            *channel == "all" ? -1 : static_cast<int>(parse_number(*channel, "CHANNEL", 0, 3));
+        const int number = *channel == "all" ? -1 : static_cast<int>(parse_number(*channel, "CHANNEL", 0, 3));
         read_converter(session, parse_converter(*args), number);
     });
 }
@@ -132,8 +127,7 @@ void set_output(Session &session, const Converter &converter, int requested) {
     const int sent = requested == converter.vref_millivolts ? requested - 1 : requested;
     const Wirelink &bus = session.bus();
     pcf8591_state state = converter_state(bus, converter);
-    const int32_t answered =
-        bus.pcf8591_setda(&state, static_cast<float>(sent * 0.001), converter.address);
+    const int32_t answered = bus.pcf8591_setda(&state, static_cast<float>(sent * 0.001), converter.address);
     if (answered == 0) {
         throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
     }
@@ -152,8 +146,7 @@ void add_dac(CLI::App &app, Commands &commands) {
         "itself is sent as code 255, the highest the converter has.");
     commands.add(command, [level, args](Session &session) {
         const Converter converter = parse_converter(*args);
-        const int requested =
-            static_cast<int>(parse_number(*level, "MV", 0, converter.vref_millivolts));
+        const int requested = static_cast<int>(parse_number(*level, "MV", 0, converter.vref_millivolts));
         set_output(session, converter, requested);
     });
 }

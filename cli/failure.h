@@ -17,20 +17,15 @@ enum ExitStatus : int {
 
 class Failure : public std::runtime_error {
 public:
-    Failure(ExitStatus status, const std::string &message)
-        : std::runtime_error(message), status_(status) {}
+    Failure(ExitStatus status, const std::string &message) : std::runtime_error(message), status_(status) {}
     ExitStatus status() const { return status_; }
 
 private:
     ExitStatus status_;
 };
 
-inline Failure usage_error(const std::string &message) {
-    return Failure(kUsage, message);
-}
-inline Failure no_acknowledge(const std::string &message) {
-    return Failure(kNoAcknowledge, message);
-}
+inline Failure usage_error(const std::string &message) { return Failure(kUsage, message); }
+inline Failure no_acknowledge(const std::string &message) { return Failure(kNoAcknowledge, message); }
 
 // A signal (Ctrl-C, a closed pipe) arrived; the tool releases the port and
 // then ends by that signal.

@@ -18,9 +18,7 @@ constexpr int32_t kSetAddress = 0x80;
 
 const char *const kNoDisplay = "the display did not answer (expander 0 at 0x38)";
 
-int line_address(const std::string &line) {
-    return parse_number(line, "--line", 1, 2) == 1 ? 0x00 : 0x40;
-}
+int line_address(const std::string &line) { return parse_number(line, "--line", 1, 2) == 1 ? 0x00 : 0x40; }
 
 void instruction(const Wirelink &bus, int32_t code) {
     if (bus.lcd_instr(code) == 0) throw no_acknowledge(kNoDisplay);
@@ -47,8 +45,7 @@ std::string printable(const char *text) {
 }
 
 void add_init(CLI::App &lcd, Commands &commands) {
-    CLI::App *command =
-        lcd.add_subcommand("init", "Wake the display into 4-bit mode, two lines, cleared");
+    CLI::App *command = lcd.add_subcommand("init", "Wake the display into 4-bit mode, two lines, cleared");
     commands.add(command, [](Session &session) { initialise(session.bus()); });
 }
 
@@ -64,8 +61,7 @@ void add_print(CLI::App &lcd, Commands &commands) {
     command->add_option("TEXT", args->text, "up to 16 characters; the rest of the line is blanked")
         ->required();
     command->add_option("--line", args->line, "1 (default) or 2");
-    command->add_flag("--init", args->init,
-                      "initialise the display first (as lcd init; clears it)");
+    command->add_flag("--init", args->init, "initialise the display first (as lcd init; clears it)");
     command->footer(
         "The display keeps its text between runs on real hardware; after power-up it\n"
         "needs lcd init (or --init) once.  On --sim every run starts with a display\n"
@@ -73,8 +69,7 @@ void add_print(CLI::App &lcd, Commands &commands) {
     commands.add(command, [args](Session &session) {
         const int address = line_address(args->line);
         if (args->text.size() > kLineWidth) {
-            throw usage_error("TEXT: " + std::to_string(args->text.size()) +
-                              " characters; a line holds 16");
+            throw usage_error("TEXT: " + std::to_string(args->text.size()) + " characters; a line holds 16");
         }
         const Wirelink &bus = session.bus();
         if (args->init) initialise(bus);
@@ -113,8 +108,7 @@ void add_clear(CLI::App &lcd, Commands &commands) {
 }  // namespace
 
 void add_lcd_commands(CLI::App &app, Commands &commands) {
-    CLI::App *lcd =
-        app.add_subcommand("lcd", "The HD44780 display on the PCF8574 at index 0 (0x38)");
+    CLI::App *lcd = app.add_subcommand("lcd", "The HD44780 display on the PCF8574 at index 0 (0x38)");
     add_init(*lcd, commands);
     add_print(*lcd, commands);
     add_read(*lcd, commands);

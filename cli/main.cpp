@@ -32,8 +32,7 @@ void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_option("--port", common.port, "com1, com2 or search (default: search COM2, then COM1)");
     app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
-    app.add_flag("--sim", common.simulated,
-                 "run on the simulated bench board instead of real ports");
+    app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
 }
 
 CommonOptions common_options(const CommonArguments &arguments) {
@@ -94,9 +93,7 @@ std::string missing_command(CLI::App &app) {
            " (try --help)";
 }
 
-void report(const std::string &message) {
-    std::fprintf(stderr, "wirelink: %s\n", message.c_str());
-}
+void report(const std::string &message) { std::fprintf(stderr, "wirelink: %s\n", message.c_str()); }
 
 // Runs the chosen command; the session releases the port on every way out.
 int run(const Run &command, const CommonOptions &options) {

@@ -33,11 +33,10 @@ std::string range_text(int64_t min, int64_t max, bool in_hex) {
     return std::to_string(min) + " to " + std::to_string(max);
 }
 
-void check_range(int64_t value, const std::string &text, const std::string &what, int64_t min,
-                 int64_t max, bool in_hex) {
+void check_range(int64_t value, const std::string &text, const std::string &what, int64_t min, int64_t max,
+                 bool in_hex) {
     if (value < min || value > max) {
-        throw usage_error(what + ": " + text + " is out of range (" + range_text(min, max, in_hex) +
-                          ")");
+        throw usage_error(what + ": " + text + " is out of range (" + range_text(min, max, in_hex) + ")");
     }
 }
 
@@ -70,10 +69,9 @@ int64_t parse_number(const std::string &text, const std::string &what, int64_t m
     return value;
 }
 
-int64_t parse_frequency(const std::string &text, const std::string &what, int64_t min,
-                        int64_t max) {
-    const Failure not_a_frequency = usage_error(
-        what + ": '" + text + "' is not a frequency (for example 145.5M, 12800k, 4000000)");
+int64_t parse_frequency(const std::string &text, const std::string &what, int64_t min, int64_t max) {
+    const Failure not_a_frequency =
+        usage_error(what + ": '" + text + "' is not a frequency (for example 145.5M, 12800k, 4000000)");
     std::size_t unit_at = text.size();
     while (unit_at > 0 && std::isalpha(static_cast<unsigned char>(text[unit_at - 1])) &&
            !(is_hex_form(text) && std::isxdigit(static_cast<unsigned char>(text[unit_at - 1])))) {

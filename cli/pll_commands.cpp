@@ -41,24 +41,22 @@ struct Common {
 
 CLI::App *add_chip(CLI::App &pll, const char *name, const char *description, Common &common) {
     CLI::App *command = pll.add_subcommand(name, description);
-    command
-        ->add_option("FREQ", common.frequency, "frequency: 145500000, 145500k, 145.5M (Hz, k, M)")
+    command->add_option("FREQ", common.frequency, "frequency: 145500000, 145500k, 145.5M (Hz, k, M)")
         ->required();
     command->add_flag("--dry-run", common.dry_run, "print the bytes but touch no port");
     return command;
 }
 
 void add_offset(CLI::App *command, Common &common, const char *choices) {
-    command->add_option("--offset", common.offset,
-                        std::string("address offset added to the chip's address byte: ") + choices +
-                            " (default 0)");
+    command->add_option(
+        "--offset", common.offset,
+        std::string("address offset added to the chip's address byte: ") + choices + " (default 0)");
 }
 
 int parse_offset(const Common &common, int highest) {
     const int offset = static_cast<int>(parse_number(common.offset, "--offset", 0, highest));
     if (offset % 2 != 0) {
-        throw usage_error("--offset: " + common.offset +
-                          " is odd, which would make a read address");
+        throw usage_error("--offset: " + common.offset + " is odd, which would make a read address");
     }
     return offset;
 }
@@ -73,13 +71,11 @@ int32_t option(const std::string &text, const char *name, int64_t min, int64_t m
 
 void check_divider(const Plan &plan, const Common &common, int highest) {
     if (plan.divider <= 0) {
-        throw usage_error("FREQ: " + common.frequency + " is below the " + plan.chip +
-                          "'s first step");
+        throw usage_error("FREQ: " + common.frequency + " is below the " + plan.chip + "'s first step");
     }
     if (plan.divider > highest) {
-        throw usage_error("FREQ: " + common.frequency + " needs divider " +
-                          std::to_string(plan.divider) + "; the " + plan.chip + " takes at most " +
-                          std::to_string(highest));
+        throw usage_error("FREQ: " + common.frequency + " needs divider " + std::to_string(plan.divider) +
+                          "; the " + plan.chip + " takes at most " + std::to_string(highest));
     }
 }
 
@@ -122,13 +118,11 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
     command->add_option("--fref", args->fref, "reference (default 4M: 62.5 kHz steps)");
     command->add_option("--control", args->control, "control byte (default 0x8E)");
     command->add_option("--port-byte", args->port_byte, "port byte (default 0x00)");
-    command->add_option("--step-mode", args->step_mode,
-                        "1 rounds an odd divider down to even (default 0)");
+    command->add_option("--step-mode", args->step_mode, "1 rounds an odd divider down to even (default 0)");
     add_offset(command, *args, "0, 2, 4 or 6");
     commands.add(command, [args](Session &session) {
         const int32_t freq = frequency(*args);
-        const int32_t fref =
-            static_cast<int32_t>(parse_frequency(args->fref, "--fref", 64, kMaxHertz));
+        const int32_t fref = static_cast<int32_t>(parse_frequency(args->fref, "--fref", 64, kMaxHertz));
         const int32_t control = option(args->control, "--control", 0, 0xFF);
         const int32_t port = option(args->port_byte, "--port-byte", 0, 0xFF);
         const int32_t step_mode = option(args->step_mode, "--step-mode", 0, 1);
@@ -136,16 +130,11 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tsa5511_state>();
         wirelink.tsa5511_init(state.get(), control, fref, port);
-        Plan plan{"TSA5511",
-                  (0xC0 + offset) / 2,
-                  wirelink.tsa5511_calc(state.get(), freq, step_mode),
-                  0,
-                  {},
+        Plan plan{"TSA5511", (0xC0 + offset) / 2, wirelink.tsa5511_calc(state.get(), freq, step_mode), 0, {},
                   {}};
         check_divider(plan, *args, kFifteenBits);
         plan.tunes = int64_t{plan.divider} * state->step;
-        plan.transactions = {
-            {0xC0 + offset, state->div_high, state->div_low, state->control, state->port}};
+        plan.transactions = {{0xC0 + offset, state->div_high, state->div_low, state->control, state->port}};
         plan.send = [state, offset](const Wirelink &bus) {
             return bus.tsa5511_send(state.get(), offset) != 0;
         };
@@ -190,8 +179,7 @@ void run_tuner(Session &session, const Tuner<State> &chip, const TunerArguments 
     check_divider(plan, args, kFifteenBits);
     if (band >= 0) state->band = band;
     plan.tunes = int64_t{plan.divider} * chip.step - kTunerOffset;
-    plan.transactions = {
-        {0xC0 + offset, state->div_high, state->div_low, state->control, state->band}};
+    plan.transactions = {{0xC0 + offset, state->div_high, state->div_low, state->control, state->band}};
     plan.send = [state, offset, send = chip.send](const Wirelink &bus) {
         return (bus.*send)(state.get(), offset) != 0;
     };
@@ -228,11 +216,9 @@ int32_t reference_select(const std::string &step) {
 
 void add_tsa6057(CLI::App &pll, Commands &commands) {
     auto args = std::make_shared<Tsa6057Arguments>();
-    CLI::App *command =
-        add_chip(pll, "tsa6057", "TSA6057: 17-bit divider in 1, 10 or 25 kHz steps", *args);
+    CLI::App *command = add_chip(pll, "tsa6057", "TSA6057: 17-bit divider in 1, 10 or 25 kHz steps", *args);
     command->add_option("--step", args->step, "1k, 10k (default) or 25k");
-    command->add_option("--control", args->control,
-                        "control bits 5-2 of the third data byte (default 0)");
+    command->add_option("--control", args->control, "control bits 5-2 of the third data byte (default 0)");
     add_offset(command, *args, "0 or 2");
     commands.add(command, [args](Session &session) {
         const int32_t freq = frequency(*args);
@@ -245,11 +231,7 @@ void add_tsa6057(CLI::App &pll, Commands &commands) {
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tsa6057_state>();
         wirelink.tsa6057_init(state.get(), control, ref_select);
-        Plan plan{"TSA6057",
-                  (0xC4 + offset) / 2,
-                  wirelink.tsa6057_calc(state.get(), freq, ref_select),
-                  0,
-                  {},
+        Plan plan{"TSA6057", (0xC4 + offset) / 2, wirelink.tsa6057_calc(state.get(), freq, ref_select), 0, {},
                   {}};
         check_divider(plan, *args, 0x1FFFF);
         plan.tunes = int64_t{plan.divider} * state->step;
@@ -284,8 +266,7 @@ void check_tbb200_counters(const tbb200_state &state, const Plan &plan, const Co
 
 void add_tbb200(CLI::App &pll, Commands &commands) {
     auto args = std::make_shared<Tbb200Arguments>();
-    CLI::App *command =
-        add_chip(pll, "tbb200", "TBB200: reference, main and status registers", *args);
+    CLI::App *command = add_chip(pll, "tbb200", "TBB200: reference, main and status registers", *args);
     command->add_option("--fref", args->fref, "reference (default 12.8M)");
     command->add_option("--step", args->step, "channel step (default 25k)");
     command->add_option("--prescaler", args->prescaler,
@@ -296,26 +277,22 @@ void add_tbb200(CLI::App &pll, Commands &commands) {
     command->add_option("--status", args->status, "status byte (default 0xF8)");
     commands.add(command, [args](Session &session) {
         const int32_t freq = frequency(*args);
-        const int32_t fref =
-            static_cast<int32_t>(parse_frequency(args->fref, "--fref", 1, kMaxHertz));
-        const int32_t step =
-            static_cast<int32_t>(parse_frequency(args->step, "--step", 1, kMaxHertz));
+        const int32_t fref = static_cast<int32_t>(parse_frequency(args->fref, "--fref", 1, kMaxHertz));
+        const int32_t step = static_cast<int32_t>(parse_frequency(args->step, "--step", 1, kMaxHertz));
         const int32_t prescaler = option(args->prescaler, "--prescaler", 1, 4096);
         const int32_t mode = option(args->mode, "--mode", 0, 1);
         const int32_t status = option(args->status, "--status", 0, 0xFF);
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tbb200_state>();
         wirelink.tbb200_init(state.get(), mode, fref, prescaler);
-        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {},
-                  {}};
+        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {}, {}};
         check_tbb200_counters(*state, plan, *args);
         plan.tunes = int64_t{plan.divider} * step;
         const int32_t address = 0xC4 + mode;
         std::vector<int32_t> main_counter = {address, mode + 12, state->n_byte2, state->n_byte3};
         if (mode != 0) main_counter.insert(main_counter.begin() + 2, state->n_byte1);
-        plan.transactions = {{address, mode + 8, status},
-                             {address, mode + 4, state->r_high, state->r_low},
-                             main_counter};
+        plan.transactions = {
+            {address, mode + 8, status}, {address, mode + 4, state->r_high, state->r_low}, main_counter};
         plan.send = [state, status](const Wirelink &bus) {
             const bool status_sent = bus.tbb200_send_status(state.get(), status) != 0;
             const bool reference_sent = bus.tbb200_send_r_cnt(state.get()) != 0;

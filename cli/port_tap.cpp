@@ -51,8 +51,7 @@ __attribute__((visibility("default"))) unsigned char DlPortReadPortUchar(unsigne
     return value;
 }
 
-__attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long port,
-                                                                 unsigned char value) {
+__attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long port, unsigned char value) {
     using namespace cli::port_tap;
     if (driver_write != nullptr) driver_write(port, value);
     if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) {

@@ -26,18 +26,14 @@ int pending_stop_signal() {
     return number > 0 ? number : 0;
 }
 
-std::string port_name(int32_t base) {
-    return base == 0x2F8 ? "COM2" : "COM1";
-}
+std::string port_name(int32_t base) { return base == 0x2F8 ? "COM2" : "COM1"; }
 
 std::string searched_ports(int32_t port_choice) {
     if (port_choice == 0) return "COM1 or COM2";
     return port_name(port_choice == 2 ? 0x2F8 : 0x3F8);
 }
 
-void print_transaction(const std::string &text) {
-    std::printf("%s\n", text.c_str());
-}
+void print_transaction(const std::string &text) { std::printf("%s\n", text.c_str()); }
 
 }  // namespace
 

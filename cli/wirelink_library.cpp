@@ -40,8 +40,7 @@ std::vector<fs::path> candidates(const char *const (&dirs)[N], const char *file)
 
 std::string joined(const std::vector<fs::path> &paths) {
     std::string text;
-    for (const fs::path &path : paths)
-        text += (text.empty() ? "" : " or ") + path.parent_path().string();
+    for (const fs::path &path : paths) text += (text.empty() ? "" : " or ") + path.parent_path().string();
     return text;
 }
 
@@ -58,8 +57,7 @@ void *open_first(const std::vector<fs::path> &paths, const std::string &what, in
 
 void *open_simulator() {
     return open_first(candidates(kSimulatorDirs, kDriverName),
-                      "the simulated bench (" + std::string(kDriverName) + ")",
-                      RTLD_NOW | RTLD_GLOBAL);
+                      "the simulated bench (" + std::string(kDriverName) + ")", RTLD_NOW | RTLD_GLOBAL);
 }
 
 // libwirelink.so with the port driver that it finds itself when it loads
@@ -75,8 +73,8 @@ void *open_with_real_driver(const std::vector<fs::path> &libraries, void *&drive
         }
         break;
     }
-    driver = open_first(candidates(kDriverDirs, kDriverName),
-                        "the port driver " + std::string(kDriverName), RTLD_NOW | RTLD_GLOBAL);
+    driver = open_first(candidates(kDriverDirs, kDriverName), "the port driver " + std::string(kDriverName),
+                        RTLD_NOW | RTLD_GLOBAL);
     return open_first(libraries, "libwirelink.so", RTLD_NOW | RTLD_LOCAL);
 }
 
@@ -93,8 +91,7 @@ void route_ports_through_tap(void *driver) {
     auto read = reinterpret_cast<port_tap::ReadPort>(dlsym(driver, "DlPortReadPortUchar"));
     auto write = reinterpret_cast<port_tap::WritePort>(dlsym(driver, "DlPortWritePortUchar"));
     if (read == nullptr || write == nullptr) {
-        throw Failure(kNotInstalled,
-                      "the port driver lacks DlPortReadPortUchar/DlPortWritePortUchar");
+        throw Failure(kNotInstalled, "the port driver lacks DlPortReadPortUchar/DlPortWritePortUchar");
     }
     port_tap::connect(read, write);
 }

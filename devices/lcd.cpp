@@ -101,8 +101,7 @@ int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address) {
 int32_t WIRELINK_CALL lcd_write_str(const char *text) {
     const ChipCall call;
     if (text == nullptr) return 0;
-    for (int i = 0; i < kWriteLimit && text[i] != '\0'; ++i)
-        lcd_wchar(static_cast<unsigned char>(text[i]));
+    for (int i = 0; i < kWriteLimit && text[i] != '\0'; ++i) lcd_wchar(static_cast<unsigned char>(text[i]));
     return 1;
 }
 

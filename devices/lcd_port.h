@@ -11,7 +11,7 @@ namespace wirelink {
 
 // Expander pins as the display is wired to them.
 constexpr int32_t kLcdEnable = 0x01;
-constexpr int32_t kLcdRead = 0x02;  // R/W high: the controller drives D4..D7
+constexpr int32_t kLcdRead = 0x02;            // R/W high: the controller drives D4..D7
 constexpr int32_t kLcdRegisterSelect = 0x04;  // high: data register
 constexpr int32_t kLcdBacklight = 0x08;
 constexpr int32_t kLcdData = 0xF0;  // D4..D7

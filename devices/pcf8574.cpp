@@ -10,7 +10,9 @@ namespace {
 
 // Nothing checks the index; unsigned arithmetic keeps an extreme one defined
 // (only the low 8 bits reach the wire anyway).
-int32_t write_address(int32_t index) { return static_cast<int32_t>(0x70u + 2u * static_cast<uint32_t>(index)); }
+int32_t write_address(int32_t index) {
+    return static_cast<int32_t>(0x70u + 2u * static_cast<uint32_t>(index));
+}
 int32_t read_address(int32_t index) { return write_address(index) + 1; }
 
 // Reads one byte from an acknowledged expander, or reports that none answered.

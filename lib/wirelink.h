@@ -297,8 +297,8 @@ typedef struct tsa5511_state {
     int32_t div_low;  /* divider with bits 8..14 cleared */
     int32_t control;
     int32_t port;
-    int32_t fref;     /* reference in Hz, 4,000,000 unless init says */
-    int32_t step;     /* fref / 64; calc derives it from fref again */
+    int32_t fref; /* reference in Hz, 4,000,000 unless init says */
+    int32_t step; /* fref / 64; calc derives it from fref again */
 } tsa5511_state;
 
 /* TSA5523: as the TSA5511 with a band byte for the port byte, a fixed
@@ -307,20 +307,20 @@ typedef struct tsa5523_state {
     int32_t div_high;
     int32_t div_low;
     int32_t control;
-    int32_t band;     /* 2 after init; 0xA0, 0x90 or 0x30 after calc */
+    int32_t band; /* 2 after init; 0xA0, 0x90 or 0x30 after calc */
 } tsa5523_state;
 
 /* TBB200: status, R counter and main counter written one register per
  * transaction, at 0xC4 + mode with register-select byte mode + 8, 4, 12.
  * The mode is added as given: mode 1 writes at the odd byte 0xC5. */
 typedef struct tbb200_state {
-    int32_t mode;      /* 0 single-modulus main counter, else N + swallow A */
-    int32_t status;    /* 0xF8 after init, then the last status sent */
-    int32_t r_high;    /* R >> 8 */
-    int32_t r_low;     /* R & 0xFF */
-    int32_t n_byte1;   /* A >> 4 (swallow mode only) */
-    int32_t n_byte2;   /* T >> 8; swallow mode: (A & 0x0F) * 16 + (N >> 8) */
-    int32_t n_byte3;   /* T & 0xFF; swallow mode: N & 0xFF */
+    int32_t mode;    /* 0 single-modulus main counter, else N + swallow A */
+    int32_t status;  /* 0xF8 after init, then the last status sent */
+    int32_t r_high;  /* R >> 8 */
+    int32_t r_low;   /* R & 0xFF */
+    int32_t n_byte1; /* A >> 4 (swallow mode only) */
+    int32_t n_byte2; /* T >> 8; swallow mode: (A & 0x0F) * 16 + (N >> 8) */
+    int32_t n_byte3; /* T & 0xFF; swallow mode: N & 0xFF */
     int32_t fref;
     int32_t prescaler; /* P: T = N * P + A */
 } tbb200_state;
@@ -341,7 +341,7 @@ typedef struct sda3302_state {
     int32_t div_high;
     int32_t div_low;
     int32_t control;
-    int32_t band;     /* 2 after init; 1, 2 or 4 after calc */
+    int32_t band; /* 2 after init; 1, 2 or 4 after calc */
 } sda3302_state;
 
 /* Workers.  init returns its control argument (TBB200: 0xF8); calc returns

@@ -19,9 +19,12 @@ tsa6057_state library_record;
 
 int32_t step_for(int32_t ref_select) {
     switch (ref_select) {
-        case 0: return 1'000;
-        case 64: return 10'000;
-        default: return 25'000;
+    case 0:
+        return 1'000;
+    case 64:
+        return 10'000;
+    default:
+        return 25'000;
     }
 }
 

@@ -21,7 +21,8 @@ int32_t init_tuner(TunerRecord &record, int32_t control) {
 
 template <typename TunerRecord>
 int32_t send_tuner(const TunerRecord &record, int32_t address_offset) {
-    return send_divider_record(address_offset, {record.div_high, record.div_low, record.control, record.band});
+    return send_divider_record(address_offset,
+                               {record.div_high, record.div_low, record.control, record.band});
 }
 
 }  // namespace wirelink::pll

@@ -23,8 +23,7 @@ struct QuotientRemainder {
 // gives them.  divisor must not be 0.  The one quotient that does not fit,
 // INT32_MIN / -1 = 2^31, wraps to INT32_MIN; its remainder is 0.
 constexpr QuotientRemainder divide(int32_t dividend, int32_t divisor) {
-    if (divisor == -1 && dividend == std::numeric_limits<int32_t>::min())
-        return {dividend, 0};
+    if (divisor == -1 && dividend == std::numeric_limits<int32_t>::min()) return {dividend, 0};
     return {dividend / divisor, dividend % divisor};
 }
 

@@ -13,18 +13,18 @@ public:
     // The caller has claimed the eight ports from base on, and holds the
     // lock file that keeps other programs of ours off them (lock_fd, which
     // this closes).
-    DirectPorts(SystemCalls& system, unsigned long base, int lock_fd)
+    DirectPorts(SystemCalls &system, unsigned long base, int lock_fd)
         : system_(system), base_(base), lock_fd_(lock_fd) {}
     ~DirectPorts() override { system_.close_device(lock_fd_); }
-    DirectPorts(const DirectPorts&) = delete;
-    DirectPorts& operator=(const DirectPorts&) = delete;
+    DirectPorts(const DirectPorts &) = delete;
+    DirectPorts &operator=(const DirectPorts &) = delete;
 
     // A real register access already takes its ISA-bus time; nothing to add.
     uint8_t read(unsigned offset) override { return system_.in_port(base_ + offset); }
     void write(unsigned offset, uint8_t value) override { system_.out_port(base_ + offset, value); }
 
 private:
-    SystemCalls& system_;
+    SystemCalls &system_;
     unsigned long base_;
     int lock_fd_;
 };

@@ -6,14 +6,14 @@
 
 namespace {
 
-dlportio::PortDriver* instance = nullptr;
+dlportio::PortDriver *instance = nullptr;
 
 // Built at the first port access and never destroyed, so the serial devices
 // stay open for the life of the process and a port access made during exit
 // still finds its driver.
-dlportio::PortDriver& driver() {
-    static auto* const system = new dlportio::LinuxSystemCalls;
-    static auto* const made = instance = new dlportio::PortDriver(*system, {});
+dlportio::PortDriver &driver() {
+    static auto *const system = new dlportio::LinuxSystemCalls;
+    static auto *const made = instance = new dlportio::PortDriver(*system, {});
     return *made;
 }
 
@@ -28,13 +28,12 @@ __attribute__((destructor)) void release_devices() {
 
 extern "C" {
 
-__attribute__((visibility("default"))) unsigned char WIRELINK_CALL
-DlPortReadPortUchar(unsigned long port) {
+__attribute__((visibility("default"))) unsigned char WIRELINK_CALL DlPortReadPortUchar(unsigned long port) {
     return driver().read(port);
 }
 
-__attribute__((visibility("default"))) void WIRELINK_CALL
-DlPortWritePortUchar(unsigned long port, unsigned char value) {
+__attribute__((visibility("default"))) void WIRELINK_CALL DlPortWritePortUchar(unsigned long port,
+                                                                               unsigned char value) {
     driver().write(port, value);
 }
 

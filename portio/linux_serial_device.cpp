@@ -17,7 +17,7 @@ namespace {
 // PL2303, ...) answer from the last status the chip sent on its interrupt
 // endpoint, which can be a millisecond or more behind a line change (the
 // register model then waits for changes to show).
-bool reads_inputs_live(const std::string& tty, const std::optional<std::string>& driver) {
+bool reads_inputs_live(const std::string &tty, const std::optional<std::string> &driver) {
     return tty.starts_with("ttyS") || driver == "ftdi_sio" || driver == "cp210x";
 }
 
@@ -76,7 +76,7 @@ Opened failure(int error) {
 }
 
 // The name the kernel's tty class knows the device by, through any links.
-std::string tty_name(const std::string& path) {
+std::string tty_name(const std::string &path) {
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::canonical(path, error);
     return (error ? std::filesystem::path(path) : resolved).filename().string();
@@ -84,7 +84,7 @@ std::string tty_name(const std::string& path) {
 
 class LinuxModemLines final : public ModemLines {
 public:
-    LinuxModemLines(SystemCalls& system, int fd, const termios& saved, bool settings_changed,
+    LinuxModemLines(SystemCalls &system, int fd, const termios &saved, bool settings_changed,
                     int lines_at_open, bool inputs_reported_late)
         : system_(system),
           fd_(fd),
@@ -102,7 +102,7 @@ public:
     uint8_t outputs_at_open() const override { return control_bits(lines_at_open_); }
     uint8_t inputs_at_open() const override { return input_bits(lines_at_open_); }
 
-    LineResult read_inputs(uint8_t& inputs) override {
+    LineResult read_inputs(uint8_t &inputs) override {
         int lines = 0;
         const int error = system_.get_modem_lines(fd_, lines);
         if (error == 0) inputs = input_bits(lines);
@@ -137,7 +137,7 @@ private:
         return LineResult::gone;
     }
 
-    SystemCalls& system_;
+    SystemCalls &system_;
     int fd_;
     termios saved_;
     bool settings_changed_;
@@ -149,7 +149,7 @@ private:
 
 }  // namespace
 
-LinuxSerialDevice::LinuxSerialDevice(SystemCalls& system, std::string port, std::string path,
+LinuxSerialDevice::LinuxSerialDevice(SystemCalls &system, std::string port, std::string path,
                                      std::filesystem::path tty_class_root)
     : system_(system),
       port_(std::move(port)),
@@ -191,7 +191,8 @@ Opened LinuxSerialDevice::claim(int fd, bool inputs_reported_late) {
         return failure(error);
     }
     return {std::make_unique<LinuxModemLines>(system_, fd, saved, change, lines, inputs_reported_late),
-            OpenFailure::none, {}};
+            OpenFailure::none,
+            {}};
 }
 
 }  // namespace dlportio

@@ -21,7 +21,7 @@ class LinuxSerialDevice final : public ModemDevice {
 public:
     // port: "COM1" or "COM2", for the messages.  tty_class_root: normally
     // /sys/class/tty, where the device's driver is looked up.
-    LinuxSerialDevice(SystemCalls& system, std::string port, std::string path,
+    LinuxSerialDevice(SystemCalls &system, std::string port, std::string path,
                       std::filesystem::path tty_class_root);
 
     std::string label() const override;
@@ -30,7 +30,7 @@ public:
 private:
     Opened claim(int fd, bool inputs_reported_late);
 
-    SystemCalls& system_;
+    SystemCalls &system_;
     std::string port_;
     std::string path_;
     std::filesystem::path tty_class_root_;

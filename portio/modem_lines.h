@@ -28,7 +28,7 @@ public:
     virtual uint8_t inputs_at_open() const = 0;
 
     // One question to the device: the inputs as the status register's upper nibble.
-    virtual LineResult read_inputs(uint8_t& inputs) = 0;
+    virtual LineResult read_inputs(uint8_t &inputs) = 0;
     // One command to the device: DTR and RTS from `from` to `to` (modem
     // control bits), which differ.
     virtual LineResult drive_outputs(uint8_t from, uint8_t to) = 0;

@@ -20,8 +20,7 @@ constexpr auto kLagPoll = std::chrono::microseconds(200);
 uint8_t change_indicators(uint8_t before, uint8_t now) {
     const uint8_t toggled = static_cast<uint8_t>((before ^ now) >> 4);
     const uint8_t fell = static_cast<uint8_t>((before & ~now) >> 4);
-    return static_cast<uint8_t>((toggled & ~uart::kMsrTrailingEdgeRi) |
-                                (fell & uart::kMsrTrailingEdgeRi));
+    return static_cast<uint8_t>((toggled & ~uart::kMsrTrailingEdgeRi) | (fell & uart::kMsrTrailingEdgeRi));
 }
 
 // SCL (RTS) comes back on CTS; SDA (DTR) on DSR, or on DCD with some adapters.
@@ -43,8 +42,7 @@ bool scl_shows_low(uint8_t inputs, uint8_t, uint8_t) { return (inputs & uart::kM
 
 }  // namespace
 
-ModemUart::ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing& timing,
-                     Report report)
+ModemUart::ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing &timing, Report report)
     : device_(std::move(device)), timing_(timing), report_(std::move(report)) {
     take(std::move(first));
 }
@@ -114,7 +112,7 @@ void ModemUart::lose() {
     say("the device went away (" + why + "); the port reads empty until it is back");
 }
 
-void ModemUart::say(const std::string& text) {
+void ModemUart::say(const std::string &text) {
     if (text == last_said_) return;
     last_said_ = text;
     report_(message(device_->label(), text));
@@ -134,7 +132,7 @@ uint8_t ModemUart::read_modem_status() {
 
 // One question to the device; false when it gave no answer (a device that
 // went away is let go).
-bool ModemUart::read_inputs(uint8_t& inputs) {
+bool ModemUart::read_inputs(uint8_t &inputs) {
     const LineResult result = lines_->read_inputs(inputs);
     if (result == LineResult::gone) lose();
     if (result != LineResult::done) return false;
@@ -143,7 +141,7 @@ bool ModemUart::read_inputs(uint8_t& inputs) {
 }
 
 // Asks until the inputs show what `shown` looks for, or kLagBound has passed.
-bool ModemUart::await_inputs(uint8_t& inputs, Shown shown) {
+bool ModemUart::await_inputs(uint8_t &inputs, Shown shown) {
     const auto deadline = timing_.now() + kLagBound;
     while (read_inputs(inputs)) {
         const auto now = timing_.now();

@@ -33,7 +33,7 @@ class ModemUart final : public RegisterBackend {
 public:
     // first: the device's first opening, which the caller has tried (and
     // whose failure this reports).
-    ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing& timing, Report report);
+    ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing &timing, Report report);
 
     uint8_t read(unsigned offset) override;
     void write(unsigned offset, uint8_t value) override;
@@ -42,20 +42,20 @@ private:
     bool reachable();
     void take(Opened opened);
     void lose();
-    void say(const std::string& text);
+    void say(const std::string &text);
     uint8_t read_modem_status();
     void write_modem_control(uint8_t value);
     using Shown = bool (*)(uint8_t inputs, uint8_t driven, uint8_t changed);
-    bool read_inputs(uint8_t& inputs);
-    bool await_inputs(uint8_t& inputs, Shown shown);
+    bool read_inputs(uint8_t &inputs);
+    bool await_inputs(uint8_t &inputs, Shown shown);
 
     std::unique_ptr<ModemDevice> device_;
     std::unique_ptr<ModemLines> lines_;  // null: nothing to reach now
-    Timing& timing_;
+    Timing &timing_;
     Report report_;
     Timing::Clock::time_point next_search_{};
-    bool lost_ = false;         // was open, went away
-    std::string last_said_;     // not said twice in a row
+    bool lost_ = false;      // was open, went away
+    std::string last_said_;  // not said twice in a row
     // The last value written to each register; the modem control entry is
     // what the register reads back.
     std::array<uint8_t, uart::kRegisterCount> written_{};

@@ -10,7 +10,7 @@
 namespace dlportio {
 namespace {
 
-std::string trimmed(const std::string& text) {
+std::string trimmed(const std::string &text) {
     const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
     const auto first = std::find_if_not(text.begin(), text.end(), blank);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
@@ -18,18 +18,17 @@ std::string trimmed(const std::string& text) {
 }
 
 std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char &c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
-bool is_port(const std::string& name) { return name == "COM1" || name == "COM2"; }
+bool is_port(const std::string &name) { return name == "COM1" || name == "COM2"; }
 
 // A bare name such as "ttyUSB0" or "COM7" is taken to live in the
 // platform's device directory.
-std::optional<PortSetting> setting_of(const std::string& value, DeviceNaming naming) {
-    if (value.empty() || std::any_of(value.begin(), value.end(), [](unsigned char c) {
-            return std::isspace(c) != 0;
-        }))
+std::optional<PortSetting> setting_of(const std::string &value, DeviceNaming naming) {
+    if (value.empty() ||
+        std::any_of(value.begin(), value.end(), [](unsigned char c) { return std::isspace(c) != 0; }))
         return std::nullopt;
     if (upper(value) == "OFF") return PortSetting{PortSetting::Kind::off, {}};
     const bool bare = value.find_first_of(naming.separators) == std::string::npos;
@@ -37,27 +36,26 @@ std::optional<PortSetting> setting_of(const std::string& value, DeviceNaming nam
 }
 
 // "[ports]" opens the section that counts; lines before any section count too.
-std::optional<std::string> section_name(const std::string& content) {
+std::optional<std::string> section_name(const std::string &content) {
     if (content.size() < 2 || content.front() != '[' || content.back() != ']') return std::nullopt;
     return upper(trimmed(content.substr(1, content.size() - 2)));
 }
 
 // Notepad may put a byte-order mark first; one for UTF-16 means a file
 // that cannot be read line by line as text here.
-bool strip_byte_order_mark(std::string& first_line, const std::string& file_name,
-                           const Report& report) {
+bool strip_byte_order_mark(std::string &first_line, const std::string &file_name, const Report &report) {
     if (first_line.starts_with("\xEF\xBB\xBF")) first_line.erase(0, 3);
     if (!first_line.starts_with("\xFF\xFE") && !first_line.starts_with("\xFE\xFF")) return true;
-    report(message(file_name, "saved as UTF-16 (\"Unicode\"); save it as UTF-8 or ANSI text, "
-                              "file ignored"));
+    report(message(file_name,
+                   "saved as UTF-16 (\"Unicode\"); save it as UTF-8 or ANSI text, "
+                   "file ignored"));
     return false;
 }
 
 }  // namespace
 
-std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
-                                                    const std::string& file_name,
-                                                    const Report& report, DeviceNaming naming) {
+std::map<std::string, PortSetting> parse_ports_conf(std::istream &text, const std::string &file_name,
+                                                    const Report &report, DeviceNaming naming) {
     std::map<std::string, PortSetting> settings;
     std::map<std::string, int> set_on_line;
     bool in_ports_section = true;
@@ -82,8 +80,8 @@ std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
                                       "\" is not \"COM1 = <device>\", \"COM2 = <device>\" or "
                                       "\"COMn = off\"; line ignored"));
         } else if (set_on_line.contains(port)) {
-            report(message(where, port + " is already set on line " +
-                                      std::to_string(set_on_line[port]) + "; line ignored"));
+            report(message(where, port + " is already set on line " + std::to_string(set_on_line[port]) +
+                                      "; line ignored"));
         } else {
             settings[port] = *setting;
             set_on_line[port] = number;
@@ -92,34 +90,34 @@ std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
     return settings;
 }
 
-PortChoice::PortChoice(Environment environment, std::vector<std::filesystem::path> files,
-                       Report report, DeviceNaming naming)
+PortChoice::PortChoice(Environment environment, std::vector<std::filesystem::path> files, Report report,
+                       DeviceNaming naming)
     : environment_(std::move(environment)),
       files_(std::move(files)),
       report_(std::move(report)),
       naming_(naming) {}
 
-PortSetting PortChoice::setting(const std::string& port) {
+PortSetting PortChoice::setting(const std::string &port) {
     if (const auto value = environment_("WIRELINK_" + port)) {
         const std::string text = trimmed(*value);
         if (const auto setting = setting_of(text, naming_)) return *setting;
         if (!text.empty()) {
             report_(message("WIRELINK_" + port, "\"" + text +
-                                                     "\" is neither a device path nor \"off\"; "
-                                                     "the variable is ignored"));
+                                                    "\" is neither a device path nor \"off\"; "
+                                                    "the variable is ignored"));
         }
     }
     for (std::size_t file = 0; file < files_.size(); ++file) {
-        const auto& settings = settings_in(file);
+        const auto &settings = settings_in(file);
         if (const auto it = settings.find(port); it != settings.end()) return it->second;
     }
     return {};
 }
 
 // A file that is not there is not an error: both are optional.
-const std::map<std::string, PortSetting>& PortChoice::settings_in(std::size_t file) {
+const std::map<std::string, PortSetting> &PortChoice::settings_in(std::size_t file) {
     if (const auto it = read_.find(file); it != read_.end()) return it->second;
-    auto& settings = read_[file];
+    auto &settings = read_[file];
     errno = 0;
     std::ifstream in(files_[file]);
     if (in) {
@@ -130,8 +128,8 @@ const std::map<std::string, PortSetting>& PortChoice::settings_in(std::size_t fi
     return settings;
 }
 
-std::vector<std::filesystem::path> ports_conf_files(const PortChoice::Environment& environment,
-                                                    const std::filesystem::path& system_file) {
+std::vector<std::filesystem::path> ports_conf_files(const PortChoice::Environment &environment,
+                                                    const std::filesystem::path &system_file) {
     std::vector<std::filesystem::path> files;
     const auto config_home = environment("XDG_CONFIG_HOME");
     const auto home = environment("HOME");

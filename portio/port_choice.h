@@ -27,14 +27,14 @@ struct PortSetting {
     Kind kind = Kind::unnamed;
     std::string device;  // a path, for Kind::device
 
-    bool operator==(const PortSetting&) const = default;
+    bool operator==(const PortSetting &) const = default;
 };
 
 // Where a bare device name ("ttyUSB0", "COM7") lives: a name with none of
 // the separators in it gets the directory put in front.
 struct DeviceNaming {
-    const char* directory;
-    const char* separators;
+    const char *directory;
+    const char *separators;
 };
 constexpr DeviceNaming kLinuxDevices{"/dev/", "/"};
 constexpr DeviceNaming kWindowsDevices{"\\\\.\\", "\\/"};
@@ -42,24 +42,23 @@ constexpr DeviceNaming kWindowsDevices{"\\\\.\\", "\\/"};
 // "COM1" and "COM2" to their settings.  A line that is not of the form
 // "COMn = <device>" or "COMn = off" is reported with file_name and its line
 // number, and ignored; "#" starts a comment.
-std::map<std::string, PortSetting> parse_ports_conf(std::istream& text,
-                                                    const std::string& file_name,
-                                                    const Report& report,
+std::map<std::string, PortSetting> parse_ports_conf(std::istream &text, const std::string &file_name,
+                                                    const Report &report,
                                                     DeviceNaming naming = kLinuxDevices);
 
 class PortChoice {
 public:
-    using Environment = std::function<std::optional<std::string>(const std::string& name)>;
+    using Environment = std::function<std::optional<std::string>(const std::string &name)>;
 
     // files: in order of precedence.  Each is read at most once, and only
     // when a port is not named by its variable.
     PortChoice(Environment environment, std::vector<std::filesystem::path> files, Report report,
                DeviceNaming naming = kLinuxDevices);
 
-    PortSetting setting(const std::string& port);
+    PortSetting setting(const std::string &port);
 
 private:
-    const std::map<std::string, PortSetting>& settings_in(std::size_t file);
+    const std::map<std::string, PortSetting> &settings_in(std::size_t file);
 
     Environment environment_;
     std::vector<std::filesystem::path> files_;
@@ -70,8 +69,8 @@ private:
 
 // The user's file ($XDG_CONFIG_HOME/wirelink/ports.conf, by default
 // ~/.config/wirelink/ports.conf), then the system's.
-std::vector<std::filesystem::path> ports_conf_files(const PortChoice::Environment& environment,
-                                                    const std::filesystem::path& system_file);
+std::vector<std::filesystem::path> ports_conf_files(const PortChoice::Environment &environment,
+                                                    const std::filesystem::path &system_file);
 
 }  // namespace dlportio
 

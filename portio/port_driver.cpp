@@ -22,31 +22,31 @@ std::string hex(unsigned long value) {
 
 }  // namespace
 
-PortDriver::PortDriver(SystemCalls& system, PortDriverPaths paths)
+PortDriver::PortDriver(SystemCalls &system, PortDriverPaths paths)
     : system_(system),
       paths_(std::move(paths)),
       serial_ports_{SerialPort{"COM1", 0x3F8, false, nullptr}, SerialPort{"COM2", 0x2F8, false, nullptr}} {}
 
 uint8_t PortDriver::read(unsigned long port) {
-    SerialPort* serial = serial_port_at(port);
-    RegisterBackend* backend = serial ? backend_of(*serial) : nullptr;
+    SerialPort *serial = serial_port_at(port);
+    RegisterBackend *backend = serial ? backend_of(*serial) : nullptr;
     if (!backend) return uart::kEmptyPort;
     return backend->read(static_cast<unsigned>(port - serial->base));
 }
 
 void PortDriver::write(unsigned long port, uint8_t value) {
-    SerialPort* serial = serial_port_at(port);
-    RegisterBackend* backend = serial ? backend_of(*serial) : nullptr;
+    SerialPort *serial = serial_port_at(port);
+    RegisterBackend *backend = serial ? backend_of(*serial) : nullptr;
     if (backend) backend->write(static_cast<unsigned>(port - serial->base), value);
 }
 
 void PortDriver::release() {
     released_ = true;
-    for (SerialPort& serial : serial_ports_) serial.backend.reset();
+    for (SerialPort &serial : serial_ports_) serial.backend.reset();
 }
 
-PortDriver::SerialPort* PortDriver::serial_port_at(unsigned long port) {
-    for (SerialPort& serial : serial_ports_) {
+PortDriver::SerialPort *PortDriver::serial_port_at(unsigned long port) {
+    for (SerialPort &serial : serial_ports_) {
         if (port >= serial.base && port - serial.base < uart::kRegisterCount) return &serial;
     }
     return nullptr;
@@ -55,7 +55,7 @@ PortDriver::SerialPort* PortDriver::serial_port_at(unsigned long port) {
 // Chosen at the first access and kept for the life of the driver.  A device
 // that goes away is looked for again by its backend; a port where nothing
 // was found is not searched again.
-RegisterBackend* PortDriver::backend_of(SerialPort& serial) {
+RegisterBackend *PortDriver::backend_of(SerialPort &serial) {
     if (!serial.opened && !released_) {
         serial.opened = true;
         serial.backend = open_backend(serial);
@@ -63,7 +63,7 @@ RegisterBackend* PortDriver::backend_of(SerialPort& serial) {
     return serial.backend.get();
 }
 
-std::unique_ptr<RegisterBackend> PortDriver::open_backend(const SerialPort& serial) {
+std::unique_ptr<RegisterBackend> PortDriver::open_backend(const SerialPort &serial) {
     const PortSetting setting = choice().setting(serial.name);
     switch (setting.kind) {
     case PortSetting::Kind::off:
@@ -78,8 +78,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_backend(const SerialPort& seri
 
 // A named device is the only one tried: when it cannot be opened the port
 // reads empty until it can.
-std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort& serial,
-                                                        const std::string& path) {
+std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort &serial, const std::string &path) {
     auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, path, paths_.tty_class_root);
     Opened first = device->open();
     return modem_uart(std::move(device), std::move(first));
@@ -87,7 +86,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort& serial
 
 // The kernel's device for the port's I/O base, else the registers directly.
 // A device that another program holds is not gone around.
-std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort& serial) {
+std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort &serial) {
     const auto name = find_serial_device(paths_.tty_class_root, serial.base);
     if (!name) {
         if (auto direct = open_direct(serial)) return std::move(*direct);
@@ -96,8 +95,8 @@ std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort& serial
                                      " = off)"));
         return nullptr;
     }
-    auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, "/dev/" + *name,
-                                                      paths_.tty_class_root);
+    auto device =
+        std::make_unique<LinuxSerialDevice>(system_, serial.name, "/dev/" + *name, paths_.tty_class_root);
     Opened first = device->open();
     if (!first.lines && first.failure != OpenFailure::in_use) {
         if (auto direct = open_direct(serial)) return std::move(*direct);
@@ -107,7 +106,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort& serial
 
 // Nothing when the process may not reach the ports; a null backend when it
 // may but must not, because another program of ours is on them (said so).
-std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const SerialPort& serial) {
+std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const SerialPort &serial) {
     if (!system_.claim_io_ports(serial.base, uart::kRegisterCount)) return std::nullopt;
     const std::string subject = std::string(serial.name) + " = I/O ports at " + hex(serial.base);
     const std::string lock_file = (paths_.lock_dir / ("wirelink-" + hex(serial.base) + ".lock")).string();
@@ -118,8 +117,9 @@ std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const Se
     }
     if (const int error = system_.lock(fd)) {
         system_.close_device(fd);
-        say(message(subject, error == EWOULDBLOCK ? "in use by another program"
-                                                   : "cannot lock " + lock_file + ": " + std::strerror(error)));
+        say(message(subject, error == EWOULDBLOCK
+                                 ? "in use by another program"
+                                 : "cannot lock " + lock_file + ": " + std::strerror(error)));
         return std::unique_ptr<RegisterBackend>();
     }
     return std::make_unique<DirectPorts>(system_, serial.base, fd);
@@ -127,18 +127,19 @@ std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const Se
 
 std::unique_ptr<RegisterBackend> PortDriver::modem_uart(std::unique_ptr<ModemDevice> device, Opened first) {
     return std::make_unique<ModemUart>(std::move(device), std::move(first), system_,
-                                       [this](const std::string& line) { say(line); });
+                                       [this](const std::string &line) { say(line); });
 }
 
-PortChoice& PortDriver::choice() {
+PortChoice &PortDriver::choice() {
     if (!choice_) {
-        auto environment = [this](const std::string& name) { return system_.environment(name); };
-        choice_ = std::make_unique<PortChoice>(environment, ports_conf_files(environment, paths_.system_config),
-                                               [this](const std::string& line) { say(line); });
+        auto environment = [this](const std::string &name) { return system_.environment(name); };
+        choice_ =
+            std::make_unique<PortChoice>(environment, ports_conf_files(environment, paths_.system_config),
+                                         [this](const std::string &line) { say(line); });
     }
     return *choice_;
 }
 
-void PortDriver::say(const std::string& line) { system_.print_message(line); }
+void PortDriver::say(const std::string &line) { system_.print_message(line); }
 
 }  // namespace dlportio

@@ -32,7 +32,7 @@ struct PortDriverPaths {
 
 class PortDriver {
 public:
-    PortDriver(SystemCalls& system, PortDriverPaths paths);
+    PortDriver(SystemCalls &system, PortDriverPaths paths);
 
     uint8_t read(unsigned long port);
     void write(unsigned long port, uint8_t value);
@@ -42,23 +42,23 @@ public:
 
 private:
     struct SerialPort {
-        const char* name;
+        const char *name;
         unsigned long base;
         bool opened = false;                       // reaching it was tried
         std::unique_ptr<RegisterBackend> backend;  // null: nothing there
     };
 
-    SerialPort* serial_port_at(unsigned long port);
-    RegisterBackend* backend_of(SerialPort& serial);
-    std::unique_ptr<RegisterBackend> open_backend(const SerialPort& serial);
-    std::unique_ptr<RegisterBackend> open_named(const SerialPort& serial, const std::string& path);
-    std::unique_ptr<RegisterBackend> open_found(const SerialPort& serial);
-    std::optional<std::unique_ptr<RegisterBackend>> open_direct(const SerialPort& serial);
+    SerialPort *serial_port_at(unsigned long port);
+    RegisterBackend *backend_of(SerialPort &serial);
+    std::unique_ptr<RegisterBackend> open_backend(const SerialPort &serial);
+    std::unique_ptr<RegisterBackend> open_named(const SerialPort &serial, const std::string &path);
+    std::unique_ptr<RegisterBackend> open_found(const SerialPort &serial);
+    std::optional<std::unique_ptr<RegisterBackend>> open_direct(const SerialPort &serial);
     std::unique_ptr<RegisterBackend> modem_uart(std::unique_ptr<ModemDevice> device, Opened first);
-    PortChoice& choice();
-    void say(const std::string& line);
+    PortChoice &choice();
+    void say(const std::string &line);
 
-    SystemCalls& system_;
+    SystemCalls &system_;
     PortDriverPaths paths_;
     std::unique_ptr<PortChoice> choice_;
     std::array<SerialPort, 2> serial_ports_;

@@ -9,9 +9,9 @@
 namespace dlportio {
 
 // Takes one whole line, without its newline.
-using Report = std::function<void(const std::string& line)>;
+using Report = std::function<void(const std::string &line)>;
 
-inline std::string message(const std::string& subject, const std::string& text) {
+inline std::string message(const std::string &subject, const std::string &text) {
     return "wirelink: " + subject + ": " + text;
 }
 

@@ -9,27 +9,24 @@
 namespace dlportio {
 namespace {
 
-bool is_serial_entry(const std::string& name) {
-    return name.size() > 4 && name.starts_with("ttyS");
-}
+bool is_serial_entry(const std::string &name) { return name.size() > 4 && name.starts_with("ttyS"); }
 
 // The kernel writes "port" in hex and "type" in decimal.
-std::optional<unsigned long> read_number(const std::filesystem::path& file, int base) {
+std::optional<unsigned long> read_number(const std::filesystem::path &file, int base) {
     std::ifstream in(file);
     std::string text;
     if (!(in >> text)) return std::nullopt;
     errno = 0;
-    char* end = nullptr;
+    char *end = nullptr;
     const unsigned long value = std::strtoul(text.c_str(), &end, base);
     if (errno != 0 || end == text.c_str() || *end != '\0') return std::nullopt;
     return value;
 }
 
-std::vector<std::string> serial_entries(const std::filesystem::path& root) {
+std::vector<std::string> serial_entries(const std::filesystem::path &root) {
     std::vector<std::string> names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().string();
         if (is_serial_entry(name)) names.push_back(std::move(name));
     }
@@ -40,17 +37,17 @@ std::vector<std::string> serial_entries(const std::filesystem::path& root) {
 
 }  // namespace
 
-std::optional<std::string> find_serial_device(const std::filesystem::path& tty_class_root,
+std::optional<std::string> find_serial_device(const std::filesystem::path &tty_class_root,
                                               unsigned long io_base) {
-    for (const std::string& name : serial_entries(tty_class_root)) {
+    for (const std::string &name : serial_entries(tty_class_root)) {
         if (read_number(tty_class_root / name / "type", 10) == 0) continue;
         if (read_number(tty_class_root / name / "port", 16) == io_base) return name;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> tty_driver(const std::filesystem::path& tty_class_root,
-                                      const std::string& tty_name) {
+std::optional<std::string> tty_driver(const std::filesystem::path &tty_class_root,
+                                      const std::string &tty_name) {
     std::error_code error;
     const auto driver = std::filesystem::read_symlink(tty_class_root / tty_name / "device" / "driver", error);
     if (error || driver.filename().empty()) return std::nullopt;

@@ -13,13 +13,13 @@ namespace dlportio {
 // io_base (written like "0x3F8") and returns the entry's name, e.g. "ttyS0".
 // Entries whose "type" is 0 (no UART answered there) are passed over.
 // Nothing when no entry matches or the tree cannot be read.
-std::optional<std::string> find_serial_device(const std::filesystem::path& tty_class_root,
+std::optional<std::string> find_serial_device(const std::filesystem::path &tty_class_root,
                                               unsigned long io_base);
 
 // The name of the driver behind a tty, e.g. "ftdi_sio" for "ttyUSB0";
 // nothing when the tree does not tell.
-std::optional<std::string> tty_driver(const std::filesystem::path& tty_class_root,
-                                      const std::string& tty_name);
+std::optional<std::string> tty_driver(const std::filesystem::path &tty_class_root,
+                                      const std::string &tty_name);
 
 }  // namespace dlportio
 

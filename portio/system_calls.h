@@ -18,9 +18,9 @@ namespace dlportio {
 class SystemCalls : public Timing {
 public:
     // An open descriptor, or minus the errno value.
-    virtual int open_device(const std::string& path) = 0;
+    virtual int open_device(const std::string &path) = 0;
     // Creates the file when it is missing; same result as open_device.
-    virtual int open_lock_file(const std::string& path) = 0;
+    virtual int open_lock_file(const std::string &path) = 0;
     virtual void close_device(int fd) = 0;
 
     // flock(LOCK_EX | LOCK_NB): EWOULDBLOCK while another program holds it.
@@ -28,11 +28,11 @@ public:
     // TIOCEXCL: nobody else may open the terminal while it is open here.
     virtual int make_exclusive(int fd) = 0;
     // tcgetattr / tcsetattr(TCSANOW).
-    virtual int get_settings(int fd, termios& settings) = 0;
-    virtual int set_settings(int fd, const termios& settings) = 0;
+    virtual int get_settings(int fd, termios &settings) = 0;
+    virtual int set_settings(int fd, const termios &settings) = 0;
 
     // The modem ioctls: TIOCMGET, TIOCMSET, TIOCMBIS, TIOCMBIC.
-    virtual int get_modem_lines(int fd, int& lines) = 0;
+    virtual int get_modem_lines(int fd, int &lines) = 0;
     virtual int set_modem_lines(int fd, int lines) = 0;
     virtual int raise_modem_lines(int fd, int lines) = 0;
     virtual int lower_modem_lines(int fd, int lines) = 0;
@@ -43,9 +43,9 @@ public:
     virtual uint8_t in_port(unsigned long port) = 0;
     virtual void out_port(unsigned long port, uint8_t value) = 0;
 
-    virtual std::optional<std::string> environment(const std::string& name) = 0;
+    virtual std::optional<std::string> environment(const std::string &name) = 0;
     // One line on standard error.
-    virtual void print_message(const std::string& line) = 0;
+    virtual void print_message(const std::string &line) = 0;
 };
 
 }  // namespace dlportio

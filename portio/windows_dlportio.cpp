@@ -19,9 +19,9 @@ using dlportio::utf8;
 using dlportio::wide;
 
 HMODULE this_dll = nullptr;
-dlportio::WindowsPortDriver* instance = nullptr;
+dlportio::WindowsPortDriver *instance = nullptr;
 
-std::optional<std::string> environment_variable(const std::string& name) {
+std::optional<std::string> environment_variable(const std::string &name) {
     const std::wstring wide_name = wide(name);
     const DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
     if (size == 0) return std::nullopt;
@@ -48,7 +48,7 @@ std::filesystem::path ini_beside_this_dll() {
 
 // To a debugger (DebugView shows it without one), and to standard error when
 // the process has it: a GUI program has none.
-void tell(const std::string& line) {
+void tell(const std::string &line) {
     OutputDebugStringW(wide(line + "\n").c_str());
     const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
@@ -60,10 +60,9 @@ void tell(const std::string& line) {
 // Built at the first port access and never destroyed, so the ports stay open
 // for the life of the process and an access made during exit still finds
 // its driver.
-dlportio::WindowsPortDriver& driver() {
-    static auto* const made = instance =
-        new dlportio::WindowsPortDriver(dlportio::serial_api_of_process(), environment_variable,
-                                        ini_beside_this_dll(), tell);
+dlportio::WindowsPortDriver &driver() {
+    static auto *const made = instance = new dlportio::WindowsPortDriver(
+        dlportio::serial_api_of_process(), environment_variable, ini_beside_this_dll(), tell);
     return *made;
 }
 
@@ -98,13 +97,13 @@ void write_wide(unsigned long port, Value value) {
 }
 
 template <typename Value>
-void read_buffer(unsigned long port, Value* buffer, unsigned long count) {
+void read_buffer(unsigned long port, Value *buffer, unsigned long count) {
     if (buffer == nullptr) return;
     for (unsigned long i = 0; i < count; ++i) buffer[i] = read_wide<Value>(port);
 }
 
 template <typename Value>
-void write_buffer(unsigned long port, const Value* buffer, unsigned long count) {
+void write_buffer(unsigned long port, const Value *buffer, unsigned long count) {
     if (buffer == nullptr) return;
     for (unsigned long i = 0; i < count; ++i) write_wide<Value>(port, buffer[i]);
 }

@@ -8,7 +8,7 @@
 
 namespace dlportio {
 
-WindowsPortDriver::WindowsPortDriver(const SerialApi& api, PortChoice::Environment environment,
+WindowsPortDriver::WindowsPortDriver(const SerialApi &api, PortChoice::Environment environment,
                                      std::filesystem::path ini_file, Report report)
     : api_(api),
       timing_(api),
@@ -18,24 +18,24 @@ WindowsPortDriver::WindowsPortDriver(const SerialApi& api, PortChoice::Environme
 
 uint8_t WindowsPortDriver::read(unsigned long port) {
     unsigned offset = 0;
-    RegisterBackend* backend = backend_at(port, offset);
+    RegisterBackend *backend = backend_at(port, offset);
     return backend ? backend->read(offset) : uart::kEmptyPort;
 }
 
 void WindowsPortDriver::write(unsigned long port, uint8_t value) {
     unsigned offset = 0;
-    if (RegisterBackend* backend = backend_at(port, offset)) backend->write(offset, value);
+    if (RegisterBackend *backend = backend_at(port, offset)) backend->write(offset, value);
 }
 
 void WindowsPortDriver::release() {
     released_ = true;
-    for (SerialPort& serial : serial_ports_) serial.backend.reset();
+    for (SerialPort &serial : serial_ports_) serial.backend.reset();
 }
 
 // A port's COM port is chosen at its first access and kept; one that cannot
 // be opened, or goes away, is looked for again by its backend.
-RegisterBackend* WindowsPortDriver::backend_at(unsigned long port, unsigned& offset) {
-    for (SerialPort& serial : serial_ports_) {
+RegisterBackend *WindowsPortDriver::backend_at(unsigned long port, unsigned &offset) {
+    for (SerialPort &serial : serial_ports_) {
         if (port < serial.base || port - serial.base >= uart::kRegisterCount) continue;
         if (!serial.opened && !released_) {
             serial.opened = true;
@@ -47,7 +47,7 @@ RegisterBackend* WindowsPortDriver::backend_at(unsigned long port, unsigned& off
     return nullptr;
 }
 
-std::unique_ptr<RegisterBackend> WindowsPortDriver::open_backend(const SerialPort& serial) {
+std::unique_ptr<RegisterBackend> WindowsPortDriver::open_backend(const SerialPort &serial) {
     const PortSetting setting = choice_.setting(serial.name);
     if (setting.kind == PortSetting::Kind::off) return nullptr;
     const std::string path = setting.kind == PortSetting::Kind::device

@@ -23,7 +23,7 @@ class WindowsPortDriver {
 public:
     // ini_file: wirelink.ini beside the DLL, read at the first access to a
     // port that no variable names.
-    WindowsPortDriver(const SerialApi& api, PortChoice::Environment environment,
+    WindowsPortDriver(const SerialApi &api, PortChoice::Environment environment,
                       std::filesystem::path ini_file, Report report);
 
     uint8_t read(unsigned long port);
@@ -34,16 +34,16 @@ public:
 
 private:
     struct SerialPort {
-        const char* name;
+        const char *name;
         unsigned long base;
         bool opened = false;                       // reaching it was tried
         std::unique_ptr<RegisterBackend> backend;  // null: switched off
     };
 
-    RegisterBackend* backend_at(unsigned long port, unsigned& offset);
-    std::unique_ptr<RegisterBackend> open_backend(const SerialPort& serial);
+    RegisterBackend *backend_at(unsigned long port, unsigned &offset);
+    std::unique_ptr<RegisterBackend> open_backend(const SerialPort &serial);
 
-    const SerialApi& api_;
+    const SerialApi &api_;
     CounterTiming timing_;
     Report report_;
     PortChoice choice_;

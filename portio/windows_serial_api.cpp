@@ -2,11 +2,15 @@
 
 namespace dlportio {
 
-const SerialApi& serial_api_of_process() {
-    static const SerialApi kernel32{CreateFileW,        CloseHandle,
-                                    GetCommState,       SetCommState,
-                                    EscapeCommFunction, GetCommModemStatus,
-                                    GetLastError,       QueryPerformanceCounter,
+const SerialApi &serial_api_of_process() {
+    static const SerialApi kernel32{CreateFileW,
+                                    CloseHandle,
+                                    GetCommState,
+                                    SetCommState,
+                                    EscapeCommFunction,
+                                    GetCommModemStatus,
+                                    GetLastError,
+                                    QueryPerformanceCounter,
                                     QueryPerformanceFrequency};
     return kernel32;
 }

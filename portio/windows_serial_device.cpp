@@ -8,7 +8,7 @@
 namespace dlportio {
 namespace {
 
-constexpr const char* kDeviceDirectory = "\\\\.\\";
+constexpr const char *kDeviceDirectory = "\\\\.\\";
 
 uint8_t input_bits(DWORD status) {
     return static_cast<uint8_t>(status & (MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON));
@@ -16,7 +16,7 @@ uint8_t input_bits(DWORD status) {
 
 class WindowsModemLines final : public ModemLines {
 public:
-    WindowsModemLines(const SerialApi& api, HANDLE handle, const DCB& saved, DWORD status_at_open)
+    WindowsModemLines(const SerialApi &api, HANDLE handle, const DCB &saved, DWORD status_at_open)
         : api_(api), handle_(handle), saved_(saved), inputs_at_open_(input_bits(status_at_open)) {}
 
     ~WindowsModemLines() override {
@@ -28,7 +28,7 @@ public:
     uint8_t outputs_at_open() const override { return 0; }
     uint8_t inputs_at_open() const override { return inputs_at_open_; }
 
-    LineResult read_inputs(uint8_t& inputs) override {
+    LineResult read_inputs(uint8_t &inputs) override {
         DWORD status = 0;
         if (!api_.get_comm_modem_status(handle_, &status)) return lost();
         inputs = input_bits(status);
@@ -62,7 +62,7 @@ private:
         return LineResult::gone;
     }
 
-    const SerialApi& api_;
+    const SerialApi &api_;
     HANDLE handle_;
     DCB saved_;
     uint8_t inputs_at_open_;
@@ -74,7 +74,7 @@ private:
 std::string windows_error_text(DWORD error) {
     static const struct {
         DWORD code;
-        const char* name;
+        const char *name;
     } kNames[] = {
         {ERROR_FILE_NOT_FOUND, "ERROR_FILE_NOT_FOUND"},
         {ERROR_PATH_NOT_FOUND, "ERROR_PATH_NOT_FOUND"},
@@ -90,20 +90,21 @@ std::string windows_error_text(DWORD error) {
         {ERROR_DEVICE_REMOVED, "ERROR_DEVICE_REMOVED"},
     };
     std::string text = "Windows error " + std::to_string(error);
-    for (const auto& known : kNames) {
+    for (const auto &known : kNames) {
         if (known.code == error) return text + " (" + known.name + ")";
     }
     return text;
 }
 
-WindowsSerialDevice::WindowsSerialDevice(const SerialApi& api, std::string port, std::string path)
+WindowsSerialDevice::WindowsSerialDevice(const SerialApi &api, std::string port, std::string path)
     : api_(api), port_(std::move(port)), path_(std::move(path)) {}
 
 // "COM1" for the port's own device, "COM1 = COM7" for another.
 std::string WindowsSerialDevice::label() const {
     if (path_ == kDeviceDirectory + port_) return port_;
     const bool in_directory = path_.starts_with(kDeviceDirectory);
-    return port_ + " = " + (in_directory ? path_.substr(std::char_traits<char>::length(kDeviceDirectory)) : path_);
+    return port_ + " = " +
+           (in_directory ? path_.substr(std::char_traits<char>::length(kDeviceDirectory)) : path_);
 }
 
 Opened WindowsSerialDevice::open() {
@@ -136,7 +137,7 @@ Opened WindowsSerialDevice::failure(DWORD error) const {
 
 // The lines go low in the order that makes no START or STOP: SCL, then SDA.
 Opened WindowsSerialDevice::claim(HANDLE handle) {
-    const auto refused = [this](const char* what) {
+    const auto refused = [this](const char *what) {
         return Opened{nullptr, OpenFailure::refused,
                       std::string(what) + " (" + windows_error_text(api_.get_last_error()) + ")"};
     };

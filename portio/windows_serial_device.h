@@ -22,7 +22,7 @@ class WindowsSerialDevice final : public ModemDevice {
 public:
     // port: "COM1" or "COM2", the legacy port it stands for; path: the
     // device to open, "\\.\COM7".
-    WindowsSerialDevice(const SerialApi& api, std::string port, std::string path);
+    WindowsSerialDevice(const SerialApi &api, std::string port, std::string path);
 
     std::string label() const override;
     Opened open() override;
@@ -31,7 +31,7 @@ private:
     Opened failure(DWORD error) const;
     Opened claim(HANDLE handle);
 
-    const SerialApi& api_;
+    const SerialApi &api_;
     std::string port_;
     std::string path_;
 };

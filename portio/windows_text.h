@@ -8,7 +8,7 @@
 
 namespace dlportio {
 
-inline std::wstring wide(const std::string& text) {
+inline std::wstring wide(const std::string &text) {
     const int length = static_cast<int>(text.size());
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
     std::wstring result(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
@@ -16,7 +16,7 @@ inline std::wstring wide(const std::string& text) {
     return result;
 }
 
-inline std::string utf8(const std::wstring& text) {
+inline std::string utf8(const std::wstring &text) {
     const int length = static_cast<int>(text.size());
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');

@@ -8,7 +8,7 @@ namespace {
 // An ISA bus cycle to the UART.
 constexpr int64_t kAccessesPerSecond = 1'000'000;
 
-int64_t frequency_of(const SerialApi& api) {
+int64_t frequency_of(const SerialApi &api) {
     LARGE_INTEGER frequency{};
     if (!api.query_performance_frequency(&frequency) || frequency.QuadPart <= 0) return kAccessesPerSecond;
     return frequency.QuadPart;
@@ -16,7 +16,7 @@ int64_t frequency_of(const SerialApi& api) {
 
 }  // namespace
 
-CounterTiming::CounterTiming(const SerialApi& api)
+CounterTiming::CounterTiming(const SerialApi &api)
     : api_(api),
       frequency_(frequency_of(api)),
       counts_per_access_(std::max<int64_t>(1, frequency_ / kAccessesPerSecond)) {}

@@ -13,7 +13,7 @@ namespace dlportio {
 
 class CounterTiming final : public Timing {
 public:
-    explicit CounterTiming(const SerialApi& api);
+    explicit CounterTiming(const SerialApi &api);
 
     Clock::time_point now() override;
     // Waits by the counter too: only brief waits are ever asked for.
@@ -23,7 +23,7 @@ public:
 private:
     int64_t count();
 
-    const SerialApi& api_;
+    const SerialApi &api_;
     int64_t frequency_;          // counts per second
     int64_t counts_per_access_;  // at least one
     int64_t last_ = 0;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets everything up, then builds and runs every test on the simulated bench
+# Sets everything up, checks that every source keeps the one format
+# (.clang-format), then builds and runs every test on the simulated bench
 # twice: in the plain build (build/release, as "Building by hand" in the README
 # makes it) and with AddressSanitizer and UndefinedBehaviorSanitizer
 # (build/test); then the two-thread tests under ThreadSanitizer and a minute
@@ -7,7 +8,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh sigrok-cli  # sigrok-cli: the independent I2C decoder of the waveform tests
+# sigrok-cli: the independent I2C decoder of the waveform tests
+scripts/setup.sh sigrok-cli clang-format
+
+echo "== format"
+git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 build_and_test() {
     local build=$1

@@ -6,9 +6,12 @@ namespace wlsim {
 
 std::string BusEvent::text() const {
     switch (kind) {
-    case Kind::start: return "S";
-    case Kind::repeated_start: return "Sr";
-    case Kind::stop: return "P";
+    case Kind::start:
+        return "S";
+    case Kind::repeated_start:
+        return "Sr";
+    case Kind::stop:
+        return "P";
     case Kind::byte: {
         char buffer[8];
         std::snprintf(buffer, sizeof buffer, "%02X %c", value, ack ? 'A' : 'N');

@@ -18,9 +18,9 @@ namespace wlsim {
 struct BusEvent {
     enum class Kind { start, repeated_start, stop, byte, partial };
     Kind kind;
-    uint8_t value = 0;   // byte: the byte; partial: the bits seen so far
-    bool ack = false;    // byte: SDA was low on the ninth clock
-    int bits = 0;        // partial: how many bits were clocked
+    uint8_t value = 0;  // byte: the byte; partial: the bits seen so far
+    bool ack = false;   // byte: SDA was low on the ninth clock
+    int bits = 0;       // partial: how many bits were clocked
 
     std::string text() const;
 };
@@ -59,7 +59,7 @@ private:
     bool open_ = false;
     bool clean_high_ = false;  // SCL high and SDA has held still since it rose
     bool bit_ = false;
-    int bits_ = 0;             // bits clocked in the current byte, ack included
+    int bits_ = 0;  // bits clocked in the current byte, ack included
     uint8_t shift_ = 0;
 };
 

@@ -71,10 +71,10 @@ private:
     int cell(uint8_t address) const;
 
     uint8_t latch_;
-    bool four_bit_ = false;      // power-on: 8-bit interface
+    bool four_bit_ = false;  // power-on: 8-bit interface
     bool low_nibble_next_ = false;
     uint8_t high_nibble_ = 0;
-    uint8_t read_byte_ = 0;      // what the data lines show during a read
+    uint8_t read_byte_ = 0;  // what the data lines show during a read
     uint8_t ac_ = 0;
     bool cgram_ = false;
     bool increment_ = true;

@@ -13,9 +13,7 @@ void Pcf8574::clear_history() {
     reads_ = 0;
 }
 
-bool Pcf8574::address(uint8_t address_byte) {
-    return present_ && (address_byte & 0xFE) == 0x70 + 2 * index_;
-}
+bool Pcf8574::address(uint8_t address_byte) { return present_ && (address_byte & 0xFE) == 0x70 + 2 * index_; }
 
 bool Pcf8574::write(uint8_t byte) {
     latch_ = byte;

@@ -88,18 +88,25 @@ uint8_t Pcf8591::read() {
 // two single-ended and one differential, or two differential.
 int Pcf8591::channel_count() const {
     switch (control_ & kProgrammingMask) {
-    case 0x00: return 4;
-    case 0x30: return 2;
-    default: return 3;
+    case 0x00:
+        return 4;
+    case 0x30:
+        return 2;
+    default:
+        return 3;
     }
 }
 
 uint8_t Pcf8591::convert(int channel) const {
     switch (control_ & kProgrammingMask) {
-    case 0x00: return single_ended(channel);
-    case 0x10: return differential(channel, 3);
-    case 0x20: return channel < 2 ? single_ended(channel) : differential(2, 3);
-    default: return channel == 0 ? differential(0, 1) : differential(2, 3);
+    case 0x00:
+        return single_ended(channel);
+    case 0x10:
+        return differential(channel, 3);
+    case 0x20:
+        return channel < 2 ? single_ended(channel) : differential(2, 3);
+    default:
+        return channel == 0 ? differential(0, 1) : differential(2, 3);
     }
 }
 

@@ -19,9 +19,8 @@ struct TimeScale {
 // The coarsest scale that counts the access time in whole units keeps the
 // files small and gives decoders one sample per unit.
 constexpr TimeScale kTimeScales[] = {
-    {1000000000, "1 s"}, {100000000, "100 ms"}, {10000000, "10 ms"}, {1000000, "1 ms"},
-    {100000, "100 us"},  {10000, "10 us"},      {1000, "1 us"},      {100, "100 ns"},
-    {10, "10 ns"},       {1, "1 ns"}};
+    {1000000000, "1 s"}, {100000000, "100 ms"}, {10000000, "10 ms"}, {1000000, "1 ms"}, {100000, "100 us"},
+    {10000, "10 us"},    {1000, "1 us"},        {100, "100 ns"},     {10, "10 ns"},     {1, "1 ns"}};
 
 const TimeScale &scale_for(uint32_t access_ns) {
     for (const TimeScale &scale : kTimeScales)

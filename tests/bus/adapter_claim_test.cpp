@@ -46,17 +46,16 @@ TEST_P(ClaimTest, ClaimsTheExpectedPortAndLeavesFailedCandidatesLow) {
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, ClaimTest,
-    ::testing::Values(
-        ClaimCase{"SearchFindsCom1", Port::adapter, Port::bare, 0, 0x3F8},
-        ClaimCase{"SearchPrefersCom2", Port::adapter, Port::adapter, 0, 0x2F8},
-        ClaimCase{"SearchWithoutAdapter", Port::bare, Port::bare, 0, 0},
-        ClaimCase{"SearchWithoutPorts", Port::absent, Port::absent, 0, 0},
-        ClaimCase{"ChoiceOne", Port::adapter, Port::bare, 1, 0x3F8},
-        ClaimCase{"ChoiceFive", Port::adapter, Port::bare, 5, 0x3F8},
-        ClaimCase{"ChoiceMinusOne", Port::adapter, Port::bare, -1, 0x3F8},
-        ClaimCase{"ChoiceTwo", Port::bare, Port::adapter, 2, 0x2F8},
-        ClaimCase{"ChoiceTwoWithAdapterOnCom1", Port::adapter, Port::bare, 2, 0},
-        ClaimCase{"ChoiceOneWithAdapterOnCom2", Port::bare, Port::adapter, 1, 0}),
+    ::testing::Values(ClaimCase{"SearchFindsCom1", Port::adapter, Port::bare, 0, 0x3F8},
+                      ClaimCase{"SearchPrefersCom2", Port::adapter, Port::adapter, 0, 0x2F8},
+                      ClaimCase{"SearchWithoutAdapter", Port::bare, Port::bare, 0, 0},
+                      ClaimCase{"SearchWithoutPorts", Port::absent, Port::absent, 0, 0},
+                      ClaimCase{"ChoiceOne", Port::adapter, Port::bare, 1, 0x3F8},
+                      ClaimCase{"ChoiceFive", Port::adapter, Port::bare, 5, 0x3F8},
+                      ClaimCase{"ChoiceMinusOne", Port::adapter, Port::bare, -1, 0x3F8},
+                      ClaimCase{"ChoiceTwo", Port::bare, Port::adapter, 2, 0x2F8},
+                      ClaimCase{"ChoiceTwoWithAdapterOnCom1", Port::adapter, Port::bare, 2, 0},
+                      ClaimCase{"ChoiceOneWithAdapterOnCom2", Port::bare, Port::adapter, 1, 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(WireTest, SearchProbesCom2FirstThenCom1) {
@@ -124,13 +123,12 @@ TEST_P(ProbeWithoutAdapter, ReadsTheStatusInputs) {
     EXPECT_EQ(uart.mcr(), c.mcr_after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, ProbeWithoutAdapter,
-    ::testing::Values(ProbeCase{"NothingAttached", false, false, false, 0, 0x00},
-                      ProbeCase{"CarrierHigh", true, false, false, 0x80, 0x01},
-                      ProbeCase{"RingHigh", false, true, false, 1, 0x00},
-                      ProbeCase{"CtsHigh", true, true, true, 0, 0x00}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Inputs, ProbeWithoutAdapter,
+                         ::testing::Values(ProbeCase{"NothingAttached", false, false, false, 0, 0x00},
+                                           ProbeCase{"CarrierHigh", true, false, false, 0x80, 0x01},
+                                           ProbeCase{"RingHigh", false, true, false, 1, 0x00},
+                                           ProbeCase{"CtsHigh", true, true, true, 0, 0x00}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(WireTest, ProbeOnACarrierReturnsItsStatusByte) {
     wlsim::Uart &uart = bench.add_uart(kCom1, false);

@@ -74,8 +74,8 @@ TEST_F(WireTest, LineChangesKeepTheOtherModemControlBits) {
         int32_t (*operation)();
         uint8_t mcr;
     };
-    for (const Step &step : {Step{scl_high, 0x0F}, Step{sda_low, 0x0E}, Step{scl_low, 0x0C},
-                             Step{sda_high, 0x0D}}) {
+    for (const Step &step :
+         {Step{scl_high, 0x0F}, Step{sda_low, 0x0E}, Step{scl_low, 0x0C}, Step{sda_high, 0x0D}}) {
         step.operation();
         EXPECT_EQ(bench.uart(kCom1).mcr(), step.mcr);
     }

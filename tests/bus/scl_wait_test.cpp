@@ -43,8 +43,11 @@ TEST_F(SclWaitTest, SlowStatusReadsEndTheWaitOnTimeNotOnReads) {
 // spend them in the second clock, and the rest of the write looks once per
 // wait and fails.
 TEST_F(SclWaitTest, StretchingIsBoundedPerTransaction) {
-    const struct { int stretch; int32_t result; uint64_t most_status_reads; } cases[] = {
-        {100, 1, 20u * 100u}, {15'000, 0, 25'000u + 30u}};
+    const struct {
+        int stretch;
+        int32_t result;
+        uint64_t most_status_reads;
+    } cases[] = {{100, 1, 20u * 100u}, {15'000, 0, 25'000u + 30u}};
     for (const auto &c : cases) {
         claim();
         expander.stretch_clock(c.stretch);

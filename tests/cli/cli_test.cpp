@@ -62,8 +62,7 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
     return outcome;
 }
 
-Outcome wirelink(const std::vector<std::string> &arguments,
-                 const std::vector<std::string> &settings = {}) {
+Outcome wirelink(const std::vector<std::string> &arguments, const std::vector<std::string> &settings = {}) {
     return run_program(WIRELINK_TOOL, arguments, settings);
 }
 
@@ -114,8 +113,7 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
         {"detect", 0, kDefaultBoardGrid, ""},
         {"expander 1 0x5a --trace", 0, "S 72 A 5A A P\n", ""},
         {"expander 2", 0, "0xff\n", ""},
-        {"transfer w1@0x48 0x42 r2@0x48 --trace", 0, "S 90 A 42 A Sr 91 A 80 A 64 N P\n0x80 0x64\n",
-         ""},
+        {"transfer w1@0x48 0x42 r2@0x48 --trace", 0, "S 90 A 42 A Sr 91 A 80 A 64 N P\n0x80 0x64\n", ""},
         {"adc 3 --trace", 0, "S 90 A 47 A P\nS 91 A 80 A C8 N P\nAIN3: 200  1992 mV\n", ""},
         {"dac 2500 --trace", 0, "S 90 A 40 A FA A P\nAOUT: 250  2490 mV\n", ""},
         {"dac 2550 --trace", 0, "S 90 A 40 A FF A P\nAOUT: 255  2540 mV\n", ""},
@@ -175,8 +173,7 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
         {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
-        {"expander 3 0x12 --trace", 1, "S 76 N P\n",
-         "wirelink: no acknowledge from 0x3b (expander 3)\n"},
+        {"expander 3 0x12 --trace", 1, "S 76 N P\n", "wirelink: no acknowledge from 0x3b (expander 3)\n"},
         {"adc --address 1", 1, "", "wirelink: no acknowledge from 0x49 (converter 1)\n"},
         {"--port com2 probe", 3, "",
          "wirelink: no adapter found on COM2 (the simulated bench has it on COM1)\n"},
@@ -192,9 +189,8 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
 // works on real adapters too; on the simulated bench it must read exactly
 // what the bench's own bus monitor saw (WLSIM_TRACE prints that as "i2c: ").
 TEST(WirelinkTool, TraceAgreesWithTheSimulatedBusMonitor) {
-    const char *const commands[] = {
-        "lcd print Hello --init", "lcd read 3", "detect -r", "adc", "recover",
-        "transfer w2@0x39 1 2 r1"};
+    const char *const commands[] = {"lcd print Hello --init", "lcd read 3", "detect -r", "adc", "recover",
+                                    "transfer w2@0x39 1 2 r1"};
     for (const char *command : commands) {
         std::vector<std::string> arguments = {"--sim", "--trace"};
         for (const std::string &word : words(command)) arguments.push_back(word);
@@ -213,8 +209,8 @@ TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
     const std::pair<const char *, const char *> cases[] = {{"1", "lcd 1: |Hello           |"},
                                                            {"2", "lcd 2: |Hello           |"}};
     for (const auto &[line, shown] : cases) {
-        const Outcome outcome = wirelink(
-            {"--sim", "lcd", "print", "Hello", "--init", "--line", line}, {"WLSIM_TRACE=1"});
+        const Outcome outcome =
+            wirelink({"--sim", "lcd", "print", "Hello", "--init", "--line", line}, {"WLSIM_TRACE=1"});
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         const std::vector<std::string> display = lines_starting(outcome.out, "lcd ");
         ASSERT_FALSE(display.empty());
@@ -239,8 +235,7 @@ TEST(WirelinkTool, EveryCommandHasHelp) {
 
 // --- on a stand-in port driver, found by the ordinary library search -------
 
-Outcome on_stub_driver(const std::vector<std::string> &arguments,
-                       std::vector<std::string> settings) {
+Outcome on_stub_driver(const std::vector<std::string> &arguments, std::vector<std::string> settings) {
     settings.push_back(std::string("LD_LIBRARY_PATH=") + STUB_DRIVER_DIR);
     return wirelink(arguments, settings);
 }
@@ -254,15 +249,13 @@ TEST(WirelinkTool, ReportsNoAdapterOnEitherPort) {
          "wirelink: no adapter found on COM1: check that it is plugged in "
          "and that you may open the serial port (or try --sim)\n"},
     };
-    for (const Case &c : cases)
-        expect_case(c, on_stub_driver(words(c.command), {"WLTEST_ADAPTER=none"}));
+    for (const Case &c : cases) expect_case(c, on_stub_driver(words(c.command), {"WLTEST_ADAPTER=none"}));
 }
 
 TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
     const std::pair<const char *, Case> cases[] = {
         {"3", {"recover --trace", 0, "P\nbus is free: SDA released after 3 clocks\n", ""}},
-        {"100",
-         {"recover", 1, "", "wirelink: bus still held: SDA low after 9 clocks and a STOP\n"}},
+        {"100", {"recover", 1, "", "wirelink: bus still held: SDA low after 9 clocks and a STOP\n"}},
     };
     for (const auto &[held, c] : cases) {
         expect_case(c, on_stub_driver(words(c.command), {std::string("WLTEST_SDA_HELD=") + held}));
@@ -273,19 +266,16 @@ TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
 // gets back the modem control value it had before the claim (0x08), and the
 // program ends by the signal.
 TEST(WirelinkTool, CtrlCReleasesThePort) {
-    const fs::path log =
-        fs::temp_directory_path() / ("wirelink_cli_mcr_" + std::to_string(getpid()));
-    const Outcome outcome =
-        on_stub_driver({"--port", "com1", "--trace", "detect"},
-                       {"WLTEST_INTERRUPT_AT=40", "WLTEST_LOG=" + log.string()});
+    const fs::path log = fs::temp_directory_path() / ("wirelink_cli_mcr_" + std::to_string(getpid()));
+    const Outcome outcome = on_stub_driver({"--port", "com1", "--trace", "detect"},
+                                           {"WLTEST_INTERRUPT_AT=40", "WLTEST_LOG=" + log.string()});
     const std::vector<std::string> writes = words(slurp(log));
     fs::remove(log);
     EXPECT_EQ(outcome.status, 128 + SIGINT);
     const std::vector<std::string> scanned = lines_starting(outcome.out, "S ");
     EXPECT_FALSE(scanned.empty());
     EXPECT_LT(scanned.size(), 0x70u);
-    for (const std::string &transaction : scanned)
-        EXPECT_TRUE(transaction.ends_with(" N P")) << transaction;
+    for (const std::string &transaction : scanned) EXPECT_TRUE(transaction.ends_with(" N P")) << transaction;
     ASSERT_GE(writes.size(), 2u);
     EXPECT_EQ(writes[writes.size() - 2], "03");  // the STOP
     EXPECT_EQ(writes.back(), "08");
@@ -296,10 +286,8 @@ TEST(WirelinkTool, CtrlCReleasesThePort) {
 // cmake --install into a fresh prefix; the installed tool finds its library
 // and the simulated bench beside itself.
 TEST(WirelinkTool, SimulatedBenchWorksFromAnInstalledPrefix) {
-    const fs::path prefix =
-        fs::temp_directory_path() / ("wirelink_cli_prefix_" + std::to_string(getpid()));
-    const Outcome install =
-        run_program(CMAKE_COMMAND, {"--install", BUILD_DIR, "--prefix", prefix.string()});
+    const fs::path prefix = fs::temp_directory_path() / ("wirelink_cli_prefix_" + std::to_string(getpid()));
+    const Outcome install = run_program(CMAKE_COMMAND, {"--install", BUILD_DIR, "--prefix", prefix.string()});
     ASSERT_EQ(install.status, 0) << install.out << install.err;
     const Outcome detect = run_program((prefix / "bin" / "wirelink").string(), {"--sim", "detect"});
     fs::remove_all(prefix);

@@ -91,17 +91,20 @@ constexpr int kPollReads[] = {3, 7};
 constexpr int kDisplayByte = 8 + 6;
 
 const Case kCases[] = {
-    {"expander_read", 1, 1, [](ClockFailure &) {
+    {"expander_read", 1, 1,
+     [](ClockFailure &) {
          int32_t value = 0x55;
          EXPECT_EQ(_iic_rx_pcf8574(&value, 1), 0);
          EXPECT_EQ(value, 0);
      }},
     {"expander_write_in_its_stop", 1, 2, [](ClockFailure &) { EXPECT_EQ(iic_tx_pcf8574(0x12, 1), 0); }},
-    {"converter_read", 2, 1, [](ClockFailure &f) {
+    {"converter_read", 2, 1,
+     [](ClockFailure &f) {
          f.converter.set_input_code(1, 0x99);
          EXPECT_EQ(ad_pcf8591_readchan(1, 0), 0x22);
      }},
-    {"converter_read_all", 2, 2, [](ClockFailure &f) {
+    {"converter_read_all", 2, 2,
+     [](ClockFailure &f) {
          pcf8591_state record{};
          record.reading[2] = 7;
          EXPECT_EQ(pcf8591_read4chan(&record, 0), 0);
@@ -114,20 +117,24 @@ const Case kCases[] = {
      }},
     {"converter_set_in_its_stop", 1, 3, [](ClockFailure &) { EXPECT_EQ(ad_pcf8591_setda(1000, 0), 0); }},
     {"display_address", kPollReads[0], 1, [](ClockFailure &) { EXPECT_EQ(lcd_get_adress(), -1); }},
-    {"display_instruction_in_its_last_write", kDisplayByte, 2, [](ClockFailure &) { EXPECT_EQ(lcd_instr(0x06), 0); }},
-    {"display_character", kDisplayByte + kPollReads[1], 1, [](ClockFailure &) {
+    {"display_instruction_in_its_last_write", kDisplayByte, 2,
+     [](ClockFailure &) { EXPECT_EQ(lcd_instr(0x06), 0); }},
+    {"display_character", kDisplayByte + kPollReads[1], 1,
+     [](ClockFailure &) {
          int32_t character = 0x1234;
          EXPECT_EQ(lcd_rchar(&character, 0), 0);
          EXPECT_EQ(character, 0x1234);
      }},
-    {"display_string", kDisplayByte + 8 + kPollReads[0], 1, [](ClockFailure &) {
+    {"display_string", kDisplayByte + 8 + kPollReads[0], 1,
+     [](ClockFailure &) {
          char text[4] = "xyz";
          EXPECT_EQ(lcd_read_str(3, 0, text), 0);
          EXPECT_STREQ(text, "xyz");
          EXPECT_STREQ(lcd_STRING, "kept");
      }},
     {"synthesizer_status_in_its_stop", 1, 2, [](ClockFailure &) { EXPECT_EQ(pll_tsa5511_read(0), 0); }},
-    {"synthesizer_send_in_its_stop", 1, 5, [](ClockFailure &) {
+    {"synthesizer_send_in_its_stop", 1, 5,
+     [](ClockFailure &) {
          pll_tsa5511_init(0x8E, 0, 0);
          EXPECT_EQ(pll_tsa5511_send(0), 0);
      }},

@@ -36,8 +36,16 @@ const Entry kEntries[] = {
     {"ad_pcf8591_aout", 1, [](const Args &a) { ad_pcf8591_aout(a[0]); }},
     {"lcd_instr", 1, [](const Args &a) { lcd_instr(a[0]); }},
     {"lcd_wchar", 1, [](const Args &a) { lcd_wchar(a[0]); }},
-    {"lcd_rchar", 1, [](const Args &a) { int32_t c = 0; lcd_rchar(&c, a[0]); }},
-    {"lcd_read_str", 2, [](const Args &a) { char text[40]; lcd_read_str(a[0], a[1], text); }},
+    {"lcd_rchar", 1,
+     [](const Args &a) {
+         int32_t c = 0;
+         lcd_rchar(&c, a[0]);
+     }},
+    {"lcd_read_str", 2,
+     [](const Args &a) {
+         char text[40];
+         lcd_read_str(a[0], a[1], text);
+     }},
     {"lcd_backlight", 1, [](const Args &a) { lcd_backlight(a[0]); }},
     {"pll_tsa5511_init", 3, [](const Args &a) { pll_tsa5511_init(a[0], a[1], a[2]); }},
     {"pll_tsa5511_calc", 2, [](const Args &a) { pll_tsa5511_calc(a[0], a[1]); }},
@@ -50,7 +58,11 @@ const Entry kEntries[] = {
     {"pll_tbb200_init", 3, [](const Args &a) { pll_tbb200_init(a[0], a[1], a[2]); }},
     {"pll_tbb200_calc", 2, [](const Args &a) { pll_tbb200_calc(a[0], a[1]); }},
     {"pll_tbb200_send_status", 1, [](const Args &a) { pll_tbb200_send_status(a[0]); }},
-    {"pll_tbb200_send_counters", 0, [](const Args &) { pll_tbb200_send_r_cnt(); pll_tbb200_send_n_cnt(); }},
+    {"pll_tbb200_send_counters", 0,
+     [](const Args &) {
+         pll_tbb200_send_r_cnt();
+         pll_tbb200_send_n_cnt();
+     }},
     {"pll_tsa6057_init", 2, [](const Args &a) { pll_tsa6057_init(a[0], a[1]); }},
     {"pll_tsa6057_calc", 2, [](const Args &a) { pll_tsa6057_calc(a[0], a[1]); }},
     {"pll_tsa6057_send", 1, [](const Args &a) { pll_tsa6057_send(a[0]); }},
@@ -115,8 +127,14 @@ TEST_F(ExtremeArguments, StuckClockBoundsEveryCall) {
 }
 
 TEST_F(ExtremeArguments, ConverterWorkersTakeAnyFloat) {
-    const float values[] = {0.0f, -0.0f, 1e-30f, -1e30f, 1e30f, std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), std::nanf("")};
+    const float values[] = {0.0f,
+                            -0.0f,
+                            1e-30f,
+                            -1e30f,
+                            1e30f,
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            std::nanf("")};
     for (float vref : values) {
         for (float volts : values) {
             pcf8591_state state{};

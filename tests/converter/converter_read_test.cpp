@@ -38,8 +38,12 @@ TEST_F(ConverterRead, FourChannelReadAtAddressOneInTwoDifferentialMode) {
 TEST_F(ConverterTest, FourChannelReadFollowsTheInputProgramming) {
     const uint8_t levels[4] = {20, 100, 160, 120};
     for (int input = 0; input < 4; ++input) converter.set_input_code(input, levels[input]);
-    const struct { int32_t mode, readings[4]; } cases[] = {{0x00, {20, 100, 160, 120}}, {0x10, {156, 236, 40, 156}},
-                                                           {0x20, {20, 100, 40, 20}}, {0x30, {176, 40, 176, 40}}};
+    const struct {
+        int32_t mode, readings[4];
+    } cases[] = {{0x00, {20, 100, 160, 120}},
+                 {0x10, {156, 236, 40, 156}},
+                 {0x20, {20, 100, 40, 20}},
+                 {0x30, {176, 40, 176, 40}}};
     for (const auto &c : cases) {
         pcf8591_state record{};
         pcf8591_init(&record, c.mode, volts(2550));
@@ -74,8 +78,10 @@ TEST_F(ConverterRead, UnacknowledgedControlByteEndsTheRead) {
 // The reference is held as the single-precision 2.5499999523 V, so 128 gives
 // 1274 mV, not 1275.
 TEST_F(ConverterRead, AoutGivesTheStoredReadingInMillivoltsWithoutBusTraffic) {
-    const struct { uint8_t reading; int32_t millivolts; } cases[] = {
-        {0, 0}, {1, 9}, {100, 996}, {128, 1274}, {255, 2540}};
+    const struct {
+        uint8_t reading;
+        int32_t millivolts;
+    } cases[] = {{0, 0}, {1, 9}, {100, 996}, {128, 1274}, {255, 2540}};
     for (const auto &c : cases) {
         converter.set_input_code(3, c.reading);
         ad_pcf8591_readchan(3, 0);
@@ -108,8 +114,8 @@ TEST_F(ConverterRead, OutOfRangeChannelsAndNullRecordsAreRefusedWithoutBusTraffi
         EXPECT_EQ(ad_pcf8591_aout(channel), 0);
     }
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
-    EXPECT_EQ(pcf8591_init(nullptr, 0, 2.55f) + pcf8591_readchan(nullptr, 0, 0) + pcf8591_read4chan(nullptr, 0) +
-                  pcf8591_setda(nullptr, 1.0f, 0),
+    EXPECT_EQ(pcf8591_init(nullptr, 0, 2.55f) + pcf8591_readchan(nullptr, 0, 0) +
+                  pcf8591_read4chan(nullptr, 0) + pcf8591_setda(nullptr, 1.0f, 0),
               0);
     EXPECT_EQ(pcf8591_aout(nullptr, 0), 0.0f);
     EXPECT_EQ(bench.accesses(), 0u);

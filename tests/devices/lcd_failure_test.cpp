@@ -22,14 +22,18 @@ TEST_F(LcdTest, StuckBusyGivesUpAfterTenBusyReadingsAndSendsNothing) {
     display.stay_busy(true);
     int32_t character = 0x1234;
     char text[4] = "xyz";
-    const struct { const char *call; std::function<int32_t()> run; int32_t result; int gave_up; } cases[] = {
-        {"lcd_get_adress", lcd_get_adress, -1, 1},
-        {"lcd_instr", [] { return lcd_instr(0x01); }, 0, 1},
-        {"lcd_wchar", [] { return lcd_wchar('A'); }, 0, 1},
-        {"lcd_rchar", [&] { return lcd_rchar(&character, 0); }, 0, 2},
-        {"lcd_write_str", [] { return lcd_write_str("ab"); }, 1, 2},
-        // Per character: set address, poll before reading, next address.
-        {"lcd_read_str", [&] { return lcd_read_str(2, 0, text); }, 1, 6}};
+    const struct {
+        const char *call;
+        std::function<int32_t()> run;
+        int32_t result;
+        int gave_up;
+    } cases[] = {{"lcd_get_adress", lcd_get_adress, -1, 1},
+                 {"lcd_instr", [] { return lcd_instr(0x01); }, 0, 1},
+                 {"lcd_wchar", [] { return lcd_wchar('A'); }, 0, 1},
+                 {"lcd_rchar", [&] { return lcd_rchar(&character, 0); }, 0, 2},
+                 {"lcd_write_str", [] { return lcd_write_str("ab"); }, 1, 2},
+                 // Per character: set address, poll before reading, next address.
+                 {"lcd_read_str", [&] { return lcd_read_str(2, 0, text); }, 1, 6}};
     for (const auto &c : cases) {
         forget();
         CaptureStdout();
@@ -37,7 +41,8 @@ TEST_F(LcdTest, StuckBusyGivesUpAfterTenBusyReadingsAndSendsNothing) {
         EXPECT_EQ(GetCapturedStdout(), timeouts(10 * c.gave_up)) << c.call;
         EXPECT_EQ(expander.reads(), 2 * 10 * c.gave_up) << c.call;
         // R/W stays high in every port write.
-        EXPECT_THAT(expander.writes(), ::testing::Each(::testing::Truly([](uint8_t v) { return (v & 0x02) != 0; })))
+        EXPECT_THAT(expander.writes(),
+                    ::testing::Each(::testing::Truly([](uint8_t v) { return (v & 0x02) != 0; })))
             << c.call;
     }
     EXPECT_EQ(character, 0x1234);  // left as it was

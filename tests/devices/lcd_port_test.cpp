@@ -8,11 +8,13 @@ namespace {
 // each; the backlight bit only while the cell holds 1, the poll whenever not 0.
 TEST_F(LcdTest, ByteWritePollsThenSendsTwoNibblesWithAnEnablePulseEach) {
     initialised();
-    const struct { int32_t backlight, (*write)(int32_t), value; Bytes nibbles; } cases[] = {
-        {1, lcd_wchar, 0x41, {0x4C, 0x4D, 0x4C, 0x1C, 0x1D, 0x1C}},
-        {1, lcd_instr, 0x01, {0x08, 0x09, 0x08, 0x18, 0x19, 0x18}},
-        {1, lcd_wchar, 0x1E4, {0xEC, 0xED, 0xEC, 0x4C, 0x4D, 0x4C}},  // only the low eight bits
-        {2, lcd_wchar, 0x41, {0x44, 0x45, 0x44, 0x14, 0x15, 0x14}}};
+    const struct {
+        int32_t backlight, (*write)(int32_t), value;
+        Bytes nibbles;
+    } cases[] = {{1, lcd_wchar, 0x41, {0x4C, 0x4D, 0x4C, 0x1C, 0x1D, 0x1C}},
+                 {1, lcd_instr, 0x01, {0x08, 0x09, 0x08, 0x18, 0x19, 0x18}},
+                 {1, lcd_wchar, 0x1E4, {0xEC, 0xED, 0xEC, 0x4C, 0x4D, 0x4C}},  // only the low eight bits
+                 {2, lcd_wchar, 0x41, {0x44, 0x45, 0x44, 0x14, 0x15, 0x14}}};
     for (const auto &c : cases) {
         lcd_BACKLIGHT = c.backlight;
         forget();

@@ -20,14 +20,19 @@ protected:
 // At most 16 characters, each with its full 8-bit code, from where the
 // counter was set; an empty string sends nothing.
 TEST_F(LcdText, WrittenStringLandsWhereTheCounterPoints) {
-    const struct { uint8_t set_address; std::string text; int line; std::string shown; int32_t counter; } cases[] = {
-        {0x80, "", 0, kBlankLine, 0},
-        {0x80, "Hello", 0, "Hello           ", 5},
-        {0xC0, "World", 1, "World           ", 0x45},
-        {0xA6, "xyz", 1, "z               ", 0x41},  // from the end of line one on to line two
-        {0x80, "0123456789ABCDEF", 0, "0123456789ABCDEF", 16},
-        {0x80, "0123456789ABCDEFGHIJ", 0, "0123456789ABCDEF", 16},
-        {0x80, "\xE4\xDF", 0, "\xE4\xDF              ", 2}};
+    const struct {
+        uint8_t set_address;
+        std::string text;
+        int line;
+        std::string shown;
+        int32_t counter;
+    } cases[] = {{0x80, "", 0, kBlankLine, 0},
+                 {0x80, "Hello", 0, "Hello           ", 5},
+                 {0xC0, "World", 1, "World           ", 0x45},
+                 {0xA6, "xyz", 1, "z               ", 0x41},  // from the end of line one on to line two
+                 {0x80, "0123456789ABCDEF", 0, "0123456789ABCDEF", 16},
+                 {0x80, "0123456789ABCDEFGHIJ", 0, "0123456789ABCDEF", 16},
+                 {0x80, "\xE4\xDF", 0, "\xE4\xDF              ", 2}};
     for (const auto &c : cases) {
         lcd_instr(0x01);
         lcd_instr(c.set_address);
@@ -64,8 +69,8 @@ TEST_F(LcdText, ReadStrPointsAtEachCellAndThenTheNext) {
     EXPECT_EQ(lcd_read_str(2, 0x40, text), 1);
     EXPECT_STREQ(text, "ok");
     const Bytes read = kPoll + nibbles(0xFF, 0x0E);
-    EXPECT_EQ(expander.writes(), instruction(0xC0) + read + instruction(0xC1) + instruction(0xC1) + read +
-                                     instruction(0xC2));
+    EXPECT_EQ(expander.writes(),
+              instruction(0xC0) + read + instruction(0xC1) + instruction(0xC1) + read + instruction(0xC2));
     std::memset(text, '#', sizeof text);
     lcd_read_str(5, 0x40, text);
     EXPECT_EQ(std::string(text, 4), std::string("ok\0#", 4));
@@ -76,7 +81,10 @@ const std::string kAlphabet40 = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN";
 
 TEST_F(LcdText, ReadStrReadsUpToThirtyOneAndNeverWritesPastTheNul) {
     for (char c : kAlphabet40) lcd_wchar(c);
-    const struct { int32_t count; std::string expected; } cases[] = {
+    const struct {
+        int32_t count;
+        std::string expected;
+    } cases[] = {
         {0, ""}, {-4, ""}, {2, "ab"}, {31, kAlphabet40.substr(0, 31)}, {40, kAlphabet40.substr(0, 31)}};
     for (const auto &c : cases) {
         forget_history();

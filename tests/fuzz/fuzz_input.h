@@ -23,8 +23,16 @@ public:
     unsigned pick(unsigned count) { return byte() % count; }
 
     int32_t int32() {
-        static constexpr int32_t kEdges[] = {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
-                                             -1, 0x7F, 0x80, 0xFF, 0x100, 2550, 37'300'000, 100'000'000};
+        static constexpr int32_t kEdges[] = {std::numeric_limits<int32_t>::min(),
+                                             std::numeric_limits<int32_t>::max(),
+                                             -1,
+                                             0x7F,
+                                             0x80,
+                                             0xFF,
+                                             0x100,
+                                             2550,
+                                             37'300'000,
+                                             100'000'000};
         constexpr unsigned kSmall = 0xF0;
         const uint8_t b = byte();
         if (b < kSmall) return static_cast<int32_t>(b) - 16;  // -16..223
@@ -36,7 +44,13 @@ public:
     }
 
     float real() {
-        static constexpr float kValues[] = {0.0f, 1.0f, 2.55f, -1.0f, 5.0f, 1e30f, -0.0f,
+        static constexpr float kValues[] = {0.0f,
+                                            1.0f,
+                                            2.55f,
+                                            -1.0f,
+                                            5.0f,
+                                            1e30f,
+                                            -0.0f,
                                             std::numeric_limits<float>::infinity(),
                                             std::numeric_limits<float>::quiet_NaN()};
         const uint8_t b = byte();

@@ -37,7 +37,8 @@ public:
         const auto untouched = [](const uint8_t *from, const uint8_t *to) {
             return std::all_of(from, to, [](uint8_t b) { return b == kFill; });
         };
-        return untouched(bytes_, bytes_ + kGuard) && untouched(bytes_ + kGuard + used, bytes_ + sizeof bytes_);
+        return untouched(bytes_, bytes_ + kGuard) &&
+               untouched(bytes_ + kGuard + used, bytes_ + sizeof bytes_);
     }
 
 private:

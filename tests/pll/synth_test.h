@@ -24,7 +24,9 @@ namespace synth {
 struct Named {
     const char *name;
     template <std::derived_from<Named> Row>
-    friend void PrintTo(const Row &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const Row &row, std::ostream *os) {
+        *os << row.name;
+    }
 };
 
 template <typename Row>

@@ -37,28 +37,28 @@ TEST_P(Tbb200Program, ChipReceivesEachRegister) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Tbb200Program,
-    ::testing::Values(
-        ProgramRow{"SingleModulus", 0, 64, 25'000, 145'000'000, 5800,
-                   "S C4 A 08 A F0 A P S C4 A 04 A 02 A 00 A P S C4 A 0C A 16 A A8 A P"},
-        ProgramRow{"SingleModulusIgnoresThePrescaler", 0, 0, 25'000, 145'000'000, 5800,
-                   "S C4 A 08 A F0 A P S C4 A 04 A 02 A 00 A P S C4 A 0C A 16 A A8 A P"},
-        // N = 90, A = 40.
-        ProgramRow{"Swallow", 1, 64, 25'000, 145'000'000, 5800,
-                   "S C5 A 09 A F0 A P S C5 A 05 A 02 A 00 A P S C5 A 0D A 02 A 80 A 5A A P"},
-        ProgramRow{"AnyOtherModeSwallows", 2, 64, 25'000, 145'000'000, 5800,
-                   "S C6 A 0A A F0 A P S C6 A 06 A 02 A 00 A P S C6 A 0E A 02 A 80 A 5A A P"},
-        // N = 4096, A = 1: N's bit 12 is added into A's nibble.
-        ProgramRow{"LargeMainCountCarries", 1, 2, 25'000, 8193 * 25'000, 8193,
-                   "S C5 A 09 A F0 A P S C5 A 05 A 02 A 00 A P S C5 A 0D A 00 A 20 A 00 A P"},
-        ProgramRow{"NegativeSwallow", 1, 64, 25'000, -145'000'000, -5800,
-                   "S C5 A 09 A F0 A P S C5 A 05 A 02 A 00 A P S C5 A 0D A FD A 7F A A6 A P"},
-        ProgramRow{"ReferenceMinOverMinusOne", 0, 64, -1, 5800, -5800,
-                   "S C4 A 08 A F0 A P S C4 A 04 A 00 A 00 A P S C4 A 0C A E9 A 58 A P", INT32_MIN},
-        ProgramRow{"TotalAndMainMinOverMinusOne", 1, -1, -1, INT32_MIN, INT32_MIN,
-                   "S C5 A 09 A F0 A P S C5 A 05 A B0 A 00 A P S C5 A 0D A 00 A 00 A 00 A P"},
-        // The mode is added to the address and register-select bytes unchecked.
-        ProgramRow{"ModeWraps", INT32_MAX, 64, 25'000, 145'000'000, 5800,
-                   "S C3 A 07 A F0 A P S C3 A 03 A 02 A 00 A P S C3 A 0B A 02 A 80 A 5A A P"}),
+    ::testing::Values(ProgramRow{"SingleModulus", 0, 64, 25'000, 145'000'000, 5800,
+                                 "S C4 A 08 A F0 A P S C4 A 04 A 02 A 00 A P S C4 A 0C A 16 A A8 A P"},
+                      ProgramRow{"SingleModulusIgnoresThePrescaler", 0, 0, 25'000, 145'000'000, 5800,
+                                 "S C4 A 08 A F0 A P S C4 A 04 A 02 A 00 A P S C4 A 0C A 16 A A8 A P"},
+                      // N = 90, A = 40.
+                      ProgramRow{"Swallow", 1, 64, 25'000, 145'000'000, 5800,
+                                 "S C5 A 09 A F0 A P S C5 A 05 A 02 A 00 A P S C5 A 0D A 02 A 80 A 5A A P"},
+                      ProgramRow{"AnyOtherModeSwallows", 2, 64, 25'000, 145'000'000, 5800,
+                                 "S C6 A 0A A F0 A P S C6 A 06 A 02 A 00 A P S C6 A 0E A 02 A 80 A 5A A P"},
+                      // N = 4096, A = 1: N's bit 12 is added into A's nibble.
+                      ProgramRow{"LargeMainCountCarries", 1, 2, 25'000, 8193 * 25'000, 8193,
+                                 "S C5 A 09 A F0 A P S C5 A 05 A 02 A 00 A P S C5 A 0D A 00 A 20 A 00 A P"},
+                      ProgramRow{"NegativeSwallow", 1, 64, 25'000, -145'000'000, -5800,
+                                 "S C5 A 09 A F0 A P S C5 A 05 A 02 A 00 A P S C5 A 0D A FD A 7F A A6 A P"},
+                      ProgramRow{"ReferenceMinOverMinusOne", 0, 64, -1, 5800, -5800,
+                                 "S C4 A 08 A F0 A P S C4 A 04 A 00 A 00 A P S C4 A 0C A E9 A 58 A P",
+                                 INT32_MIN},
+                      ProgramRow{"TotalAndMainMinOverMinusOne", 1, -1, -1, INT32_MIN, INT32_MIN,
+                                 "S C5 A 09 A F0 A P S C5 A 05 A B0 A 00 A P S C5 A 0D A 00 A 00 A 00 A P"},
+                      // The mode is added to the address and register-select bytes unchecked.
+                      ProgramRow{"ModeWraps", INT32_MAX, 64, 25'000, 145'000'000, 5800,
+                                 "S C3 A 07 A F0 A P S C3 A 03 A 02 A 00 A P S C3 A 0B A 02 A 80 A 5A A P"}),
     synth::row_name);
 
 TEST_F(Tbb200, SendStatusKeepsItsArgumentEvenUnacknowledged) {
@@ -79,7 +79,8 @@ TEST_F(Tbb200, ZeroDivisorIsRefused) {
         state.n_byte3 = 0x77;  // stands for an earlier calculation
         const tbb200_state before = state;
         EXPECT_EQ(tbb200_calc(&state, c.fstep, 145'000'000), 0);
-        EXPECT_EQ(std::memcmp(&state, &before, sizeof state), 0) << c.mode << ' ' << c.prescaler << ' ' << c.fstep;
+        EXPECT_EQ(std::memcmp(&state, &before, sizeof state), 0)
+            << c.mode << ' ' << c.prescaler << ' ' << c.fstep;
     }
     EXPECT_EQ(bench.accesses(), 0u);
 }

@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Tsa6057, RepeatedCalcsKeepTheControlBits) {
     chip_at(0xC4);
     pll_tsa6057_init(0x08, 0);
-    for (const auto &[freq, ref] : {std::pair{100'000'000, 0}, {100'000'000, 0}, {1'000'000, 128}, {1'000'000, 0}}) {
+    for (const auto &[freq, ref] :
+         {std::pair{100'000'000, 0}, {100'000'000, 0}, {1'000'000, 128}, {1'000'000, 0}}) {
         pll_tsa6057_calc(freq, ref);
         pll_tsa6057_send(0);
     }

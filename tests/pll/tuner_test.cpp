@@ -118,8 +118,9 @@ TEST(Sda3302ExactSteps, EveryWholeStepYieldsItsExactQuotient) {
 }
 
 TEST(Tsa5511Init, StoresTheReferenceAndItsStep) {
-    const struct { int32_t argument, fref, step; } cases[] = {
-        {0, 4'000'000, 62'500}, {6'400'000, 6'400'000, 100'000}, {-127, -127, -1}, {63, 63, 0}};
+    const struct {
+        int32_t argument, fref, step;
+    } cases[] = {{0, 4'000'000, 62'500}, {6'400'000, 6'400'000, 100'000}, {-127, -127, -1}, {63, 63, 0}};
     for (const auto &c : cases) {
         tsa5511_state state{1, 2, 3, 4, 5, 6};
         EXPECT_EQ(tsa5511_init(&state, 0x1CE, c.argument, -7), 0x1CE);
@@ -149,10 +150,13 @@ TEST_F(Tsa5511, SendReportsTheLastAcknowledge) {
     wlsim::RecordingSlave &chip = chip_at(0xC0);
     pll_tsa5511_init(0x8E, 0, 0x01);
     pll_tsa5511_calc(100'000'000, 0);
-    const struct { int32_t offset; int nack_from; const char *trace; } cases[] = {
-        {INT32_MAX, -1, "S BF N 06 N 40 N 8E N 01 N P"},  // the offset wraps to eight bits
-        {0, 0, "S C0 A 06 N 40 N 8E N 01 N P"},
-        {0, 3, "S C0 A 06 A 40 A 8E A 01 N P"}};
+    const struct {
+        int32_t offset;
+        int nack_from;
+        const char *trace;
+    } cases[] = {{INT32_MAX, -1, "S BF N 06 N 40 N 8E N 01 N P"},  // the offset wraps to eight bits
+                 {0, 0, "S C0 A 06 N 40 N 8E N 01 N P"},
+                 {0, 3, "S C0 A 06 A 40 A 8E A 01 N P"}};
     for (const auto &c : cases) {
         chip.nack_from_byte(c.nack_from);
         forget_history();

@@ -33,27 +33,28 @@ public:
     // An entry whose "port" file holds port_text as the kernel writes it;
     // without port_text, an entry without a "port" file.  Likewise "type",
     // and the link to the driver behind the device.
-    void add_tty(const std::string& name, const char* port_text, const char* type_text = nullptr,
-                 const char* driver = nullptr) {
+    void add_tty(const std::string &name, const char *port_text, const char *type_text = nullptr,
+                 const char *driver = nullptr) {
         std::filesystem::create_directories(root_ / name / "device");
         if (port_text != nullptr) std::ofstream(root_ / name / "port") << port_text << '\n';
         if (type_text != nullptr) std::ofstream(root_ / name / "type") << type_text << '\n';
         if (driver != nullptr) {
             std::filesystem::create_directories(root_ / "drivers" / driver);
-            std::filesystem::create_directory_symlink(root_ / "drivers" / driver, root_ / name / "device" / "driver");
+            std::filesystem::create_directory_symlink(root_ / "drivers" / driver,
+                                                      root_ / name / "device" / "driver");
         }
     }
-    const std::filesystem::path& root() const { return root_; }
+    const std::filesystem::path &root() const { return root_; }
 
 private:
     std::filesystem::path root_;
 };
 
 struct FakeDevice {
-    int open_error = 0;   // errno that opening fails with
-    int modem_error = 0;  // errno of every modem call: EINVAL like a pseudo-terminal, EIO unplugged
-    int lines = 0;        // TIOCM_* bits
-    bool adapter = false; // the bus adapter: DTR comes back on DSR, RTS on CTS
+    int open_error = 0;    // errno that opening fails with
+    int modem_error = 0;   // errno of every modem call: EINVAL like a pseudo-terminal, EIO unplugged
+    int lines = 0;         // TIOCM_* bits
+    bool adapter = false;  // the bus adapter: DTR comes back on DSR, RTS on CTS
     termios settings{};
     // Inputs reported this long after a change, as a chip's status messages are.
     std::chrono::steady_clock::duration report_delay{};
@@ -71,14 +72,14 @@ public:
 
     int calls = 0, open_descriptors = 0, access_times_spent = 0;
     std::vector<std::string> open_attempts, messages;
-    std::vector<std::string> modem_ioctls;     // "TIOCMGET", "TIOCMSET", ...
-    std::vector<tcflag_t> control_flags_set;   // c_cflag of each tcsetattr
+    std::vector<std::string> modem_ioctls;    // "TIOCMGET", "TIOCMSET", ...
+    std::vector<tcflag_t> control_flags_set;  // c_cflag of each tcsetattr
     std::vector<unsigned long> claimed_io_bases, in_ports;
     std::vector<std::pair<unsigned long, uint8_t>> out_ports;
     Clock::time_point clock{};
     std::vector<Clock::duration> sleeps;
 
-    int open_device(const std::string& path) override {
+    int open_device(const std::string &path) override {
         ++calls;
         open_attempts.push_back(path);
         if (!devices.contains(path)) return -ENOENT;
@@ -86,7 +87,7 @@ public:
         ++open_descriptors;
         return remember(path);
     }
-    int open_lock_file(const std::string& path) override {
+    int open_lock_file(const std::string &path) override {
         ++calls;
         return remember(path);
     }
@@ -100,20 +101,20 @@ public:
         return held_elsewhere.contains(paths_.at(fd)) ? EWOULDBLOCK : 0;
     }
     int make_exclusive(int) override { return ++calls, 0; }
-    int get_settings(int fd, termios& settings) override {
+    int get_settings(int fd, termios &settings) override {
         ++calls;
         settings = device(fd).settings;
         return 0;
     }
-    int set_settings(int fd, const termios& settings) override {
+    int set_settings(int fd, const termios &settings) override {
         ++calls;
         control_flags_set.push_back(settings.c_cflag);
         device(fd).settings = settings;
         return 0;
     }
-    int get_modem_lines(int fd, int& lines) override {
+    int get_modem_lines(int fd, int &lines) override {
         if (const int error = modem_call("TIOCMGET", fd)) return error;
-        FakeDevice& d = device(fd);
+        FakeDevice &d = device(fd);
         if (clock >= d.report_due) d.reported = d.lines;
         constexpr int kInputs = TIOCM_CTS | TIOCM_DSR | TIOCM_RNG | TIOCM_CAR;
         lines = d.report_delay.count() == 0 ? d.lines : (d.lines & ~kInputs) | (d.reported & kInputs);
@@ -135,12 +136,14 @@ public:
         in_ports.push_back(granted(port));
         return io_space[port];
     }
-    void out_port(unsigned long port, uint8_t value) override { out_ports.emplace_back(granted(port), value); }
-    std::optional<std::string> environment(const std::string& name) override {
+    void out_port(unsigned long port, uint8_t value) override {
+        out_ports.emplace_back(granted(port), value);
+    }
+    std::optional<std::string> environment(const std::string &name) override {
         if (!variables.contains(name)) return std::nullopt;
         return variables[name];
     }
-    void print_message(const std::string& line) override { messages.push_back(line); }
+    void print_message(const std::string &line) override { messages.push_back(line); }
     Clock::time_point now() override { return clock; }
     void sleep_until(Clock::time_point until) override {
         if (until <= clock) return;
@@ -153,19 +156,19 @@ public:
     }
 
 private:
-    FakeDevice& device(int fd) { return devices.at(paths_.at(fd)); }
-    int remember(const std::string& path) {
+    FakeDevice &device(int fd) { return devices.at(paths_.at(fd)); }
+    int remember(const std::string &path) {
         paths_[next_fd_] = path;
         return next_fd_++;
     }
-    int modem_call(const char* name, int fd) {
+    int modem_call(const char *name, int fd) {
         ++calls;
         modem_ioctls.push_back(name);
         return device(fd).modem_error;
     }
-    int drive(const char* name, int fd, int raise, int lower) {
+    int drive(const char *name, int fd, int raise, int lower) {
         if (const int error = modem_call(name, fd)) return error;
-        FakeDevice& d = device(fd);
+        FakeDevice &d = device(fd);
         d.lines = (d.lines | raise) & ~lower;
         if (d.adapter) {
             d.lines &= ~(TIOCM_DSR | TIOCM_CTS);

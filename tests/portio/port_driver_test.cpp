@@ -26,7 +26,7 @@ protected:
         system_.devices["/dev/ttyS1"] = {};
     }
 
-    FakeDevice& device() { return system_.devices["/dev/ttyS0"]; }
+    FakeDevice &device() { return system_.devices["/dev/ttyS0"]; }
 
     FakeSysfs sysfs_;
     FakeSystem system_;
@@ -36,8 +36,19 @@ protected:
 TEST_F(PortDriver, AddressesOutsideTheSerialPortsAreEmptyAndTouchNothing) {
     system_.io_ports_allowed = true;
     const unsigned long addresses[] = {
-        0x000, 0x004, 0x006, 0x2F7, 0x300, 0x378, 0x3F7, 0x400, 0x3E8, 0x2E8,
-        0x3F8 + 0x10000UL, ULONG_MAX, ULONG_MAX - 0x3F8 + 0x2F8,
+        0x000,
+        0x004,
+        0x006,
+        0x2F7,
+        0x300,
+        0x378,
+        0x3F7,
+        0x400,
+        0x3E8,
+        0x2E8,
+        0x3F8 + 0x10000UL,
+        ULONG_MAX,
+        ULONG_MAX - 0x3F8 + 0x2F8,
 #if ULONG_MAX > 0xFFFFFFFFUL
         0x3F8 + (1UL << 32),
 #endif
@@ -67,9 +78,15 @@ TEST_F(PortDriver, ControlReadsTheDrivenLinesThenDrivesOnlyDtrAndRtsAndReadsBack
     const struct {
         uint8_t mcr;
         int lines;
-    } cases[] = {{0x00, 0}, {0x01, TIOCM_DTR}, {0x02, TIOCM_RTS}, {0x03, TIOCM_DTR | TIOCM_RTS},
-                 {0x1C, 0}, {0x1D, TIOCM_DTR}, {0xFF, TIOCM_DTR | TIOCM_RTS}, {0x00, 0}};
-    for (const auto& c : cases) {
+    } cases[] = {{0x00, 0},
+                 {0x01, TIOCM_DTR},
+                 {0x02, TIOCM_RTS},
+                 {0x03, TIOCM_DTR | TIOCM_RTS},
+                 {0x1C, 0},
+                 {0x1D, TIOCM_DTR},
+                 {0xFF, TIOCM_DTR | TIOCM_RTS},
+                 {0x00, 0}};
+    for (const auto &c : cases) {
         driver_.write(kMcr, c.mcr);
         EXPECT_EQ(device().lines & (TIOCM_DTR | TIOCM_RTS), c.lines) << "MCR " << int(c.mcr);
         EXPECT_EQ(driver_.read(kMcr), c.mcr);
@@ -91,7 +108,7 @@ TEST_F(PortDriver, ChangeBitsAreSetByAChangeAndClearedByReading) {
         {0, 0x0A},
         {0, 0x00},
     };
-    for (const auto& step : steps) {
+    for (const auto &step : steps) {
         device().lines = step.lines;
         EXPECT_EQ(driver_.read(kMsr), step.msr) << "lines " << step.lines;
     }
@@ -138,8 +155,9 @@ TEST_F(PortDriver, APortInUseElsewhereIsLeftAloneEvenWithPortAccess) {
     system_.held_elsewhere.insert("/dev/ttyS0");
     EXPECT_EQ(driver_.read(kMsr), 0xFF);
     EXPECT_TRUE(system_.claimed_io_bases.empty());
-    EXPECT_EQ(system_.messages, std::vector<std::string>{"wirelink: COM1 = /dev/ttyS0: in use by another program "
-                                                         "(close it, and keep ModemManager off the device)"});
+    EXPECT_EQ(system_.messages,
+              std::vector<std::string>{"wirelink: COM1 = /dev/ttyS0: in use by another program "
+                                       "(close it, and keep ModemManager off the device)"});
 }
 
 // Direct access has no device to lock: a lock file keeps our programs apart.
@@ -155,11 +173,11 @@ TEST_F(PortDriver, DirectPortAccessIsRefusedWhileAnotherProgramHoldsItsLockFile)
 }
 
 struct Unreachable {
-    const char* why;
-    void (*arrange)(FakeSysfs&, FakeSystem&);
-    const char* message;  // printed once the fallback is not allowed either
+    const char *why;
+    void (*arrange)(FakeSysfs &, FakeSystem &);
+    const char *message;  // printed once the fallback is not allowed either
 };
-void PrintTo(const Unreachable& unreachable, std::ostream* out) { *out << unreachable.why; }
+void PrintTo(const Unreachable &unreachable, std::ostream *out) { *out << unreachable.why; }
 
 class UnreachableDevice : public PortDriver, public ::testing::WithParamInterface<Unreachable> {
 protected:
@@ -197,16 +215,19 @@ TEST_P(UnreachableDevice, WithoutPortAccessEveryRegisterReadsEmpty) {
 INSTANTIATE_TEST_SUITE_P(
     PortDriver, UnreachableDevice,
     ::testing::Values(
-        Unreachable{"NotOpenable", [](FakeSysfs&, FakeSystem& s) { s.devices["/dev/ttyS0"].open_error = EACCES; },
+        Unreachable{"NotOpenable",
+                    [](FakeSysfs &, FakeSystem &s) { s.devices["/dev/ttyS0"].open_error = EACCES; },
                     "wirelink: COM1 = /dev/ttyS0: Permission denied (is the user in the dialout group?)"},
-        Unreachable{"NoModemLines", [](FakeSysfs&, FakeSystem& s) { s.devices["/dev/ttyS0"].modem_error = EINVAL; },
+        Unreachable{"NoModemLines",
+                    [](FakeSysfs &, FakeSystem &s) { s.devices["/dev/ttyS0"].modem_error = EINVAL; },
                     "wirelink: COM1 = /dev/ttyS0: not a serial port with modem lines (Invalid argument)"},
-        Unreachable{"NoDeviceFile", [](FakeSysfs&, FakeSystem& s) { s.devices.erase("/dev/ttyS0"); },
+        Unreachable{"NoDeviceFile", [](FakeSysfs &, FakeSystem &s) { s.devices.erase("/dev/ttyS0"); },
                     "wirelink: COM1 = /dev/ttyS0: No such file or directory (is it plugged in? "
                     "ls -l /dev/serial/by-id/ lists the USB cables)"},
-        Unreachable{"NoSysfsEntry", [](FakeSysfs& f, FakeSystem&) { std::filesystem::remove_all(f.root() / "ttyS0"); },
+        Unreachable{"NoSysfsEntry",
+                    [](FakeSysfs &f, FakeSystem &) { std::filesystem::remove_all(f.root() / "ttyS0"); },
                     "wirelink: COM1: no serial port at 0x3F8 (name a device with WIRELINK_COM1=/dev/... "
                     "or in ports.conf, or set COM1 = off)"}),
-    [](const auto& info) { return std::string(info.param.why); });
+    [](const auto &info) { return std::string(info.param.why); });
 
 }  // namespace

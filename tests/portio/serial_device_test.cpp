@@ -28,12 +28,12 @@ protected:
     NamedDevice() {
         system_.variables = {{"WIRELINK_COM1", kUsb}, {"WIRELINK_COM2", "off"}};
         system_.devices[kUsb] = {};
-        for (const char* tty : {"ttyS0", "ttyS1"}) system_.devices[std::string("/dev/") + tty] = {};
+        for (const char *tty : {"ttyS0", "ttyS1"}) system_.devices[std::string("/dev/") + tty] = {};
         sysfs_.add_tty("ttyS0", "0x3F8");
         sysfs_.add_tty("ttyS1", "0x2F8");
     }
 
-    FakeDevice& usb() { return system_.devices[kUsb]; }
+    FakeDevice &usb() { return system_.devices[kUsb]; }
     template <typename Access>
     Strings ioctls_of(Access access) {
         system_.modem_ioctls.clear();
@@ -51,8 +51,10 @@ TEST_F(NamedDevice, OnlyTheNamedDeviceIsOpenedWhetherNamedByVariableOrFile) {
     for (const bool by_file : {false, true}) {
         FakeSystem system;
         system.devices = system_.devices;
-        if (by_file) std::ofstream(paths_.system_config) << "COM1 = " << kUsb << "\nCOM2 = off\n";
-        else system.variables = system_.variables;
+        if (by_file)
+            std::ofstream(paths_.system_config) << "COM1 = " << kUsb << "\nCOM2 = off\n";
+        else
+            system.variables = system_.variables;
         dlportio::PortDriver driver(system, paths_);
         for (unsigned long port : {0x2F8UL, 0x3F8UL}) {
             for (unsigned offset = 0; offset < 8; ++offset) {
@@ -68,11 +70,11 @@ TEST_F(NamedDevice, OnlyTheNamedDeviceIsOpenedWhetherNamedByVariableOrFile) {
 }
 
 struct Refusal {
-    const char* why;
-    void (*arrange)(FakeSysfs&, FakeSystem&);
-    const char* message;
+    const char *why;
+    void (*arrange)(FakeSysfs &, FakeSystem &);
+    const char *message;
 };
-void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.why; }
+void PrintTo(const Refusal &refusal, std::ostream *out) { *out << refusal.why; }
 
 class RefusedDevice : public NamedDevice, public ::testing::WithParamInterface<Refusal> {};
 
@@ -92,24 +94,26 @@ TEST_P(RefusedDevice, LeavesAnEmptyPortAndSaysWhyOnce) {
 INSTANTIATE_TEST_SUITE_P(
     NamedDevice, RefusedDevice,
     ::testing::Values(
-        Refusal{"NotAllowed", [](FakeSysfs&, FakeSystem& s) { s.devices[kUsb].open_error = EACCES; },
+        Refusal{"NotAllowed", [](FakeSysfs &, FakeSystem &s) { s.devices[kUsb].open_error = EACCES; },
                 "wirelink: COM1 = /dev/ttyUSB0: Permission denied (is the user in the dialout group?)"},
-        Refusal{"Unplugged", [](FakeSysfs&, FakeSystem& s) { s.devices.erase(kUsb); },
+        Refusal{"Unplugged", [](FakeSysfs &, FakeSystem &s) { s.devices.erase(kUsb); },
                 "wirelink: COM1 = /dev/ttyUSB0: No such file or directory (is it plugged in? "
                 "ls -l /dev/serial/by-id/ lists the USB cables)"},
-        Refusal{"LockedByAnotherProgram", [](FakeSysfs&, FakeSystem& s) { s.held_elsewhere.insert(kUsb); },
+        Refusal{"LockedByAnotherProgram", [](FakeSysfs &, FakeSystem &s) { s.held_elsewhere.insert(kUsb); },
                 "wirelink: COM1 = /dev/ttyUSB0: in use by another program (close it, and keep "
                 "ModemManager off the device)"},
-        Refusal{"ExclusiveToAnotherProgram", [](FakeSysfs&, FakeSystem& s) { s.devices[kUsb].open_error = EBUSY; },
+        Refusal{"ExclusiveToAnotherProgram",
+                [](FakeSysfs &, FakeSystem &s) { s.devices[kUsb].open_error = EBUSY; },
                 "wirelink: COM1 = /dev/ttyUSB0: in use by another program (close it, and keep "
                 "ModemManager off the device)"},
-        Refusal{"PseudoTerminal", [](FakeSysfs&, FakeSystem& s) { s.devices[kUsb].modem_error = EINVAL; },
+        Refusal{"PseudoTerminal", [](FakeSysfs &, FakeSystem &s) { s.devices[kUsb].modem_error = EINVAL; },
                 "wirelink: COM1 = /dev/ttyUSB0: not a serial port with modem lines (Invalid argument)"},
-        Refusal{"CdcAcm", [](FakeSysfs& f, FakeSystem&) { f.add_tty("ttyUSB0", nullptr, nullptr, "cdc_acm"); },
+        Refusal{"CdcAcm",
+                [](FakeSysfs &f, FakeSystem &) { f.add_tty("ttyUSB0", nullptr, nullptr, "cdc_acm"); },
                 "wirelink: COM1 = /dev/ttyUSB0: a USB modem (CDC-ACM) device cannot carry the adapter: "
                 "its driver reports CTS always set, so SCL cannot be read back; use a cable with an "
                 "FTDI, CP210x, CH340 or PL2303 chip"}),
-    [](const auto& info) { return std::string(info.param.why); });
+    [](const auto &info) { return std::string(info.param.why); });
 
 // Hardware flow control off and no waiting for carrier while the port is in
 // use; as found afterwards.  A device already set so is not touched.
@@ -145,7 +149,7 @@ TEST_F(NamedDevice, EachRegisterAccessCostsAtMostOneModemIoctl) {
         {0x01, 0x02, {"TIOCMSET"}, TIOCM_RTS},
         {0x02, 0x01, {"TIOCMSET"}, TIOCM_DTR},
     };
-    for (const auto& w : writes) {
+    for (const auto &w : writes) {
         driver_.write(kMcr, w.before);
         EXPECT_EQ(ioctls_of([&] { driver_.write(kMcr, w.after); }), w.ioctls)
             << int(w.before) << " to " << int(w.after);
@@ -164,10 +168,10 @@ TEST_F(NamedDevice, EachRegisterAccessCostsAtMostOneModemIoctl) {
 // status older than the rise.
 TEST_F(NamedDevice, InputsReportedLateAreReadOnlyOnceTheChangeShows) {
     const struct {
-        const char* driver;
+        const char *driver;
         bool lags;
     } cases[] = {{"ch341-uart", true}, {"pl2303", true}, {"ftdi_sio", false}, {"cp210x", false}};
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         FakeSysfs sysfs;
         sysfs.add_tty("ttyUSB0", nullptr, nullptr, c.driver);
         FakeSystem system;
@@ -195,8 +199,9 @@ TEST_F(NamedDevice, InputsReportedLateAreReadOnlyOnceTheChangeShows) {
 }
 
 TEST_F(NamedDevice, ALostDeviceEmptiesThePortAtOnceAndIsFoundAgainAfterASecond) {
-    const Strings gone{"wirelink: COM1 = /dev/ttyUSB0: the device went away (Input/output error); "
-                       "the port reads empty until it is back"};
+    const Strings gone{
+        "wirelink: COM1 = /dev/ttyUSB0: the device went away (Input/output error); "
+        "the port reads empty until it is back"};
     usb().adapter = true;
     driver_.write(kMcr, 0x03);
     driver_.read(kMsr);

@@ -88,11 +88,13 @@ struct Scenario {
 };
 
 const Scenario kScenarios[] = {
-    {"ExpanderWriteAndRead", [] {
+    {"ExpanderWriteAndRead",
+     [] {
          iic_tx_pcf8574(0x89, 1);
          iic_rx_pcf8574(1);
      }},
-    {"ConverterReadSetReadAll", [] {
+    {"ConverterReadSetReadAll",
+     [] {
          ad_pcf8591_init(0, 2550);
          ad_pcf8591_readchan(2, 0);
          ad_pcf8591_setda(1275, 0);
@@ -100,11 +102,13 @@ const Scenario kScenarios[] = {
          pcf8591_init(&state, 0, 2.55f);
          pcf8591_read4chan(&state, 0);
      }},
-    {"DisplayInitAndText", [] {
+    {"DisplayInitAndText",
+     [] {
          lcd_init();
          lcd_write_str("Hi!");
      }},
-    {"Synthesizers", [] {
+    {"Synthesizers",
+     [] {
          pll_tsa5511_init(0x8E, 3'200'000, 0);
          pll_tsa5511_calc(100'000'000, 0);
          pll_tsa5511_send(0);
@@ -122,12 +126,14 @@ const Scenario kScenarios[] = {
          pll_tsa6057_calc(100'000'000, 0);
          pll_tsa6057_send(0);
      }},
-    {"AbsentChips", [] {
+    {"AbsentChips",
+     [] {
          iic_rx_pcf8574(5);
          ad_pcf8591_readchan(0, 3);  // the STOP right after a START
          iic_tx_pcf8574(0x12, 1);
      }},
-    {"RepeatedStartAfterFailedWrite", [] {
+    {"RepeatedStartAfterFailedWrite",
+     [] {
          iic_tx_pcf8574(0x12, 6);
          iic_tx_pcf8574(0x34, 1);
      }},
@@ -152,7 +158,8 @@ protected:
 
 TEST_P(SigrokDecode, FindsWhatTheMonitorFound) {
     const auto &[scenario, delay] = GetParam();
-    const std::string vcd = ::testing::TempDir() + "wirelink_" + scenario.name + "_" + std::to_string(delay) + ".vcd";
+    const std::string vcd =
+        ::testing::TempDir() + "wirelink_" + scenario.name + "_" + std::to_string(delay) + ".vcd";
     set_port_delay(delay);
     bench.record_waveforms(vcd);
     scenario.run();
@@ -163,7 +170,8 @@ TEST_P(SigrokDecode, FindsWhatTheMonitorFound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Delays, SigrokDecode,
-                         ::testing::Combine(::testing::ValuesIn(kScenarios), ::testing::Values(0, 1, 10, 100)),
+                         ::testing::Combine(::testing::ValuesIn(kScenarios),
+                                            ::testing::Values(0, 1, 10, 100)),
                          [](const auto &info) {
                              return std::string(std::get<0>(info.param).name) + "_delay" +
                                     std::to_string(std::get<1>(info.param));

@@ -47,7 +47,8 @@ TEST_F(TwoThreads, ExpanderWritesAndConverterReadsNeverInterleave) {
     EXPECT_EQ(sent.size(), static_cast<size_t>(kRounds));
     EXPECT_EQ(expander.writes(), sent);
     EXPECT_EQ(wrong_readings, 0);
-    EXPECT_THAT(converter.controls(), ::testing::Each(::testing::AllOf(::testing::Ge(0x44), ::testing::Le(0x47))));
+    EXPECT_THAT(converter.controls(),
+                ::testing::Each(::testing::AllOf(::testing::Ge(0x44), ::testing::Le(0x47))));
     EXPECT_THAT(converter.dac_writes(), ::testing::IsEmpty());
     EXPECT_THAT(bench.bus().monitor().violations(), ::testing::IsEmpty());
 }

@@ -20,7 +20,8 @@ protected:
 
 TEST_P(WaveTiming, MeasuredTimesFollowTheLineSequences) {
     const double d = GetParam();
-    const std::string path = ::testing::TempDir() + "wirelink_wave_timing_" + std::to_string(GetParam()) + ".vcd";
+    const std::string path =
+        ::testing::TempDir() + "wirelink_wave_timing_" + std::to_string(GetParam()) + ".vcd";
     set_port_delay(GetParam());
     iic_stop();
     bench.record_waveforms(path, 1000);

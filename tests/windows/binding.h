@@ -15,6 +15,7 @@
 #include "wlsim_c.h"
 
 // X(header name, Windows export name) of the functions the wire cases call.
+// clang-format off
 #define WIRELINK_WIRE_FUNCTIONS(X)                                                            \
     X(init_iic, "init_iic") X(set_port_delay, "set_port_delay")                               \
     X(iic_tx_pcf8574, "iic_tx_pcf8574") X(iic_rx_pcf8574, "iic_rx_pcf8574")                   \
@@ -28,6 +29,7 @@
     X(tsa5511_init, "_tsa5511_init@16") X(tsa5511_calc, "_tsa5511_calc@12")                   \
     X(tsa5511_send, "_tsa5511_send@8") X(lcd_wchar, "lcd_wchar")                              \
     X(pll_tsa5511_send, "pll_tsa5511_send")
+// clang-format on
 
 struct Wirelink {
 #define WIRELINK_POINTER(name, exported) decltype(&::name) name;

@@ -1,7 +1,8 @@
 /* A C program that links wirelink at build time through its import library
  * instead of loading it by name: the stdcall names its compiler asks for
  * (init_iic@4, _iic_rx_pcf8574@8, pcf8591_aout@8) and the data cells
- * (lcd_BACKLIGHT) must lead to the DLL's exports.  Runs on the default bench board of the stand-in dlportio.dll. */
+ * (lcd_BACKLIGHT) must lead to the DLL's exports.  Runs on the default bench board of the stand-in
+ * dlportio.dll. */
 #include <stdio.h>
 
 #include "wirelink.h"
@@ -29,7 +30,8 @@ int main(void) {
     pcf8591_state record = {0};
     expect(pcf8591_init(&record, 0, 2.55f) == 0, "converter worker init");
     expect(pcf8591_setda(&record, 2.0f, 0) == 1 && record.dac == 200, "converter worker set");
-    expect(pcf8591_readchan(&record, 0, 0) == 1 && record.reading[0] == 200, "output looped back into input 0");
+    expect(pcf8591_readchan(&record, 0, 0) == 1 && record.reading[0] == 200,
+           "output looped back into input 0");
     float volts = pcf8591_aout(&record, 0);
     expect(volts > 1.992f && volts < 1.993f, "volts come back as a float");
     expect(lcd_init() == 1, "the display wakes up");

@@ -27,22 +27,22 @@ struct FakeComPort {
     std::vector<std::string> calls;  // "CreateFileW", "CLRRTS", "GetCommModemStatus"...
     int idle_escapes = 0;            // EscapeCommFunction calls that changed no line
 
-    int count(const std::string& call) const;
+    int count(const std::string &call) const;
 };
 
 struct FakeSerial {
     std::deque<FakeComPort> ports;  // a name not here does not exist
     int64_t counter = 0;
     DWORD last_error = 0;
-    unsigned char(__stdcall* bench_read)(unsigned long) = nullptr;
-    void(__stdcall* bench_write)(unsigned long, unsigned char) = nullptr;
+    unsigned char(__stdcall *bench_read)(unsigned long) = nullptr;
+    void(__stdcall *bench_write)(unsigned long, unsigned char) = nullptr;
 
-    FakeComPort& add(const std::wstring& name);
-    FakeComPort* find(const std::wstring& name);
+    FakeComPort &add(const std::wstring &name);
+    FakeComPort *find(const std::wstring &name);
 };
 
-FakeSerial& fake_serial();
-const dlportio::SerialApi& fake_serial_api();
+FakeSerial &fake_serial();
+const dlportio::SerialApi &fake_serial_api();
 // A port's settings before the driver changes them.
 DCB usual_settings();
 

@@ -19,16 +19,16 @@ namespace {
 Wirelink wl;
 SimulatedBench sim;
 
-std::string beside_this_program(const char* file) {
+std::string beside_this_program(const char *file) {
     char path[MAX_PATH] = {};
     const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     return program.substr(0, program.find_last_of("\\/") + 1) + file;
 }
 
-FakeComPort& adapter_port() { return *fake_serial().find(L"\\\\.\\COM21"); }
+FakeComPort &adapter_port() { return *fake_serial().find(L"\\\\.\\COM21"); }
 
 template <typename Function>
-Function function_in(HMODULE bench, const char* name) {
+Function function_in(HMODULE bench, const char *name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(bench, name)));
 }
 
@@ -47,10 +47,11 @@ void the_ports_come_from_the_variable_and_wirelink_ini_and_a_missing_one_is_told
     CHECK_EQ(adapter_port().count("CreateFileW"), 1);
     std::ostringstream told;
     told << std::ifstream(beside_this_program("serial-messages.txt"), std::ios::binary).rdbuf();
-    CHECK_EQ(told.str(),
-             "wirelink: COM2 = COM9: no such port (is the adapter plugged in? Device Manager lists the COM ports "
-             "under \"Ports (COM & LPT)\"; name another with WIRELINK_COM2=COMn or in wirelink.ini, or set "
-             "COM2=off there)\r\n");
+    CHECK_EQ(
+        told.str(),
+        "wirelink: COM2 = COM9: no such port (is the adapter plugged in? Device Manager lists the COM ports "
+        "under \"Ports (COM & LPT)\"; name another with WIRELINK_COM2=COMn or in wirelink.ini, or set "
+        "COM2=off there)\r\n");
 }
 
 // The round trips per operation at rigcheck's port delay, printed for the
@@ -59,7 +60,7 @@ void every_operation_changes_lines_and_reads_the_status() {
     wl.pll_tsa5511_init(0x8E, 0, 0x00);
     wl.pll_tsa5511_calc(100'000'000, 0);
     const struct {
-        const char* name;
+        const char *name;
         void (*run)();
     } operations[] = {
         {"PCF8574 write", [] { wl.iic_tx_pcf8574(0x89, 1); }},
@@ -67,9 +68,10 @@ void every_operation_changes_lines_and_reads_the_status() {
         {"lcd_wchar", [] { wl.lcd_wchar('A'); }},
         {"TSA5511 send", [] { wl.pll_tsa5511_send(0); }},
     };
-    FakeComPort& port = adapter_port();
-    std::printf("  %-14s %19s %19s %17s\n", "delay 10", "EscapeCommFunction", "GetCommModemStatus", "at 1 ms per call");
-    for (const auto& operation : operations) {
+    FakeComPort &port = adapter_port();
+    std::printf("  %-14s %19s %19s %17s\n", "delay 10", "EscapeCommFunction", "GetCommModemStatus",
+                "at 1 ms per call");
+    for (const auto &operation : operations) {
         port.calls.clear();
         operation.run();
         const int reads = port.count("GetCommModemStatus"), calls = static_cast<int>(port.calls.size());
@@ -83,9 +85,10 @@ void every_operation_changes_lines_and_reads_the_status() {
 // register at 0x3FF, nothing at 0x400); the buffer forms repeat one port.
 void wider_accesses_are_byte_accesses_at_rising_addresses() {
     const HMODULE driver = GetModuleHandleA("dlportio.dll");
-    const auto write = function_in<void(WINAPI*)(ULONG, UCHAR)>(driver, "DlPortWritePortUchar");
-    const auto read_word = function_in<USHORT(WINAPI*)(ULONG)>(driver, "DlPortReadPortUshort");
-    const auto read_bytes = function_in<void(WINAPI*)(ULONG, PUCHAR, ULONG)>(driver, "DlPortReadPortBufferUchar");
+    const auto write = function_in<void(WINAPI *)(ULONG, UCHAR)>(driver, "DlPortWritePortUchar");
+    const auto read_word = function_in<USHORT(WINAPI *)(ULONG)>(driver, "DlPortReadPortUshort");
+    const auto read_bytes =
+        function_in<void(WINAPI *)(ULONG, PUCHAR, ULONG)>(driver, "DlPortReadPortBufferUchar");
     if (!write || !read_word || !read_bytes) return record_failure(__FILE__, __LINE__, "not exported");
     write(0x3FF, 0x5A);
     CHECK_EQ(read_word(0x3FF), 0xFF5A);
@@ -106,7 +109,7 @@ void unloading_puts_the_ports_settings_back() {
 }  // namespace
 
 bool prepare_end_to_end() {
-    FakeSerial& fake = fake_serial();
+    FakeSerial &fake = fake_serial();
     fake.ports.clear();
     fake.add(L"\\\\.\\COM21").bench_base = 0x3F8;
     const HMODULE bench = LoadLibraryA("wlsim_bench.dll");
@@ -115,24 +118,27 @@ bool prepare_end_to_end() {
 
     SetEnvironmentVariableA("WIRELINK_COM1", "COM21");
     SetEnvironmentVariableA("WIRELINK_COM2", nullptr);
-    std::ofstream(beside_this_program("wirelink.ini"), std::ios::binary) << "; the bench\r\n[ports]\r\nCOM2 = COM9\r\n";
-    SetStdHandle(STD_ERROR_HANDLE, CreateFileA(beside_this_program("serial-messages.txt").c_str(), GENERIC_WRITE,
-                                               FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::ofstream(beside_this_program("wirelink.ini"), std::ios::binary)
+        << "; the bench\r\n[ports]\r\nCOM2 = COM9\r\n";
+    SetStdHandle(STD_ERROR_HANDLE,
+                 CreateFileA(beside_this_program("serial-messages.txt").c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
     std::vector<std::string> missing;
     const bool bound = bind_wirelink(wl, sim, missing, "wlsim_bench.dll");
-    for (const std::string& name : missing) std::printf("cannot bind %s\n", name.c_str());
+    for (const std::string &name : missing) std::printf("cannot bind %s\n", name.c_str());
     return bound && fake.bench_read && fake.bench_write;
 }
 
 std::vector<TestCase> end_to_end_cases() {
     std::vector<TestCase> cases = wire_cases(wl, sim);
-    cases.insert(cases.end(),
-                 {
-                     NAMED_CASE(expander_write_reaches_the_bench_through_the_serial_api),
-                     NAMED_CASE(the_ports_come_from_the_variable_and_wirelink_ini_and_a_missing_one_is_told_once),
-                     NAMED_CASE(every_operation_changes_lines_and_reads_the_status),
-                     NAMED_CASE(wider_accesses_are_byte_accesses_at_rising_addresses),
-                     NAMED_CASE(unloading_puts_the_ports_settings_back),
-                 });
+    cases.insert(
+        cases.end(),
+        {
+            NAMED_CASE(expander_write_reaches_the_bench_through_the_serial_api),
+            NAMED_CASE(the_ports_come_from_the_variable_and_wirelink_ini_and_a_missing_one_is_told_once),
+            NAMED_CASE(every_operation_changes_lines_and_reads_the_status),
+            NAMED_CASE(wider_accesses_are_byte_accesses_at_rising_addresses),
+            NAMED_CASE(unloading_puts_the_ports_settings_back),
+        });
     return cases;
 }
