@@ -99,6 +99,7 @@ void ModemUart::take(Opened opened) {
     lags_ = lines_->inputs_may_lag();
     changed_unseen_ = 0;
     scl_fall_unseen_ = false;
+    scl_held_ = false;
     if (!last_said_.empty()) say(lost_ ? "found again" : "found");
     last_said_.clear();
     lost_ = false;
@@ -122,9 +123,11 @@ void ModemUart::say(const std::string &text) {
 // comes and goes between two reads leaves no change indicator behind.
 uint8_t ModemUart::read_modem_status() {
     uint8_t now = 0;
+    const bool scl_rose = (changed_unseen_ & driven_ & uart::kMcrRts) != 0;
     const bool answered = changed_unseen_ != 0 ? await_inputs(now, changes_show) : read_inputs(now);
     changed_unseen_ = 0;
     if (!answered) return uart::kEmptyPort;
+    if (scl_rose && (now & uart::kMsrCts) == 0) scl_held_ = true;
     const uint8_t status = static_cast<uint8_t>(now | change_indicators(inputs_, now));
     inputs_ = now;  // reading clears the change indicators
     return status;
@@ -136,7 +139,10 @@ bool ModemUart::read_inputs(uint8_t &inputs) {
     const LineResult result = lines_->read_inputs(inputs);
     if (result == LineResult::gone) lose();
     if (result != LineResult::done) return false;
-    if ((inputs & uart::kMsrCts) == 0) scl_fall_unseen_ = false;
+    if ((inputs & uart::kMsrCts) == 0)
+        scl_fall_unseen_ = false;
+    else
+        scl_held_ = false;
     return true;
 }
 
@@ -170,6 +176,10 @@ void ModemUart::write_modem_control(uint8_t value) {
     case LineResult::done:
         if (lags_) {
             changed_unseen_ = driven_ ^ wanted;
+            // A clock held low would make every later read wait out the
+            // bound for a rise that does not come; once one has not shown,
+            // rises of SCL are not waited for until SCL reads high again.
+            if (scl_held_) changed_unseen_ &= ~(wanted & uart::kMcrRts);
             scl_fall_unseen_ = scl_fall_unseen_ || (driven_ & ~wanted & uart::kMcrRts) != 0;
         }
         driven_ = wanted;

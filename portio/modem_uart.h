@@ -69,6 +69,7 @@ private:
     bool lags_ = false;
     uint8_t changed_unseen_ = 0;
     bool scl_fall_unseen_ = false;
+    bool scl_held_ = false;  // a rise of SCL did not show in time
 };
 
 }  // namespace dlportio

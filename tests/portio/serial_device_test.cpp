@@ -198,6 +198,22 @@ TEST_F(NamedDevice, InputsReportedLateAreReadOnlyOnceTheChangeShows) {
     }
 }
 
+// On such a device a clock held low (no adapter answering here) costs one
+// bounded wait for its rise, not one per clock.
+TEST_F(NamedDevice, ClockHeldLowWithLateInputsCostsOneBoundedWait) {
+    sysfs_.add_tty("ttyUSB0", nullptr, nullptr, "ch341-uart");
+    usb().report_delay = 2ms;
+    driver_.write(kMcr, 0x02);
+    const auto start = system_.clock;
+    driver_.read(kMsr);
+    EXPECT_GE(system_.clock - start, 25ms);
+    for (int clock = 0; clock < 3; ++clock) {
+        driver_.write(kMcr, 0x00);
+        driver_.write(kMcr, 0x02);
+        EXPECT_EQ(ioctls_of([&] { driver_.read(kMsr); }), Strings{"TIOCMGET"});
+    }
+}
+
 TEST_F(NamedDevice, ALostDeviceEmptiesThePortAtOnceAndIsFoundAgainAfterASecond) {
     const Strings gone{
         "wirelink: COM1 = /dev/ttyUSB0: the device went away (Input/output error); "
