@@ -25,45 +25,15 @@ std::string hex(unsigned long value) {
 PortDriver::PortDriver(SystemCalls &system, PortDriverPaths paths)
     : system_(system),
       paths_(std::move(paths)),
-      serial_ports_{SerialPort{"COM1", 0x3F8, false, nullptr}, SerialPort{"COM2", 0x2F8, false, nullptr}} {}
+      ports_([this](const PortId &port) { return open_backend(port); }) {}
 
-uint8_t PortDriver::read(unsigned long port) {
-    SerialPort *serial = serial_port_at(port);
-    RegisterBackend *backend = serial ? backend_of(*serial) : nullptr;
-    if (!backend) return uart::kEmptyPort;
-    return backend->read(static_cast<unsigned>(port - serial->base));
-}
+uint8_t PortDriver::read(unsigned long port) { return ports_.read(port); }
 
-void PortDriver::write(unsigned long port, uint8_t value) {
-    SerialPort *serial = serial_port_at(port);
-    RegisterBackend *backend = serial ? backend_of(*serial) : nullptr;
-    if (backend) backend->write(static_cast<unsigned>(port - serial->base), value);
-}
+void PortDriver::write(unsigned long port, uint8_t value) { ports_.write(port, value); }
 
-void PortDriver::release() {
-    released_ = true;
-    for (SerialPort &serial : serial_ports_) serial.backend.reset();
-}
+void PortDriver::release() { ports_.release(); }
 
-PortDriver::SerialPort *PortDriver::serial_port_at(unsigned long port) {
-    for (SerialPort &serial : serial_ports_) {
-        if (port >= serial.base && port - serial.base < uart::kRegisterCount) return &serial;
-    }
-    return nullptr;
-}
-
-// Chosen at the first access and kept for the life of the driver.  A device
-// that goes away is looked for again by its backend; a port where nothing
-// was found is not searched again.
-RegisterBackend *PortDriver::backend_of(SerialPort &serial) {
-    if (!serial.opened && !released_) {
-        serial.opened = true;
-        serial.backend = open_backend(serial);
-    }
-    return serial.backend.get();
-}
-
-std::unique_ptr<RegisterBackend> PortDriver::open_backend(const SerialPort &serial) {
+std::unique_ptr<RegisterBackend> PortDriver::open_backend(const PortId &serial) {
     const PortSetting setting = choice().setting(serial.name);
     switch (setting.kind) {
     case PortSetting::Kind::off:
@@ -78,7 +48,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_backend(const SerialPort &seri
 
 // A named device is the only one tried: when it cannot be opened the port
 // reads empty until it can.
-std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort &serial, const std::string &path) {
+std::unique_ptr<RegisterBackend> PortDriver::open_named(const PortId &serial, const std::string &path) {
     auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, path, paths_.tty_class_root);
     Opened first = device->open();
     return modem_uart(std::move(device), std::move(first));
@@ -86,7 +56,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_named(const SerialPort &serial
 
 // The kernel's device for the port's I/O base, else the registers directly.
 // A device that another program holds is not gone around.
-std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort &serial) {
+std::unique_ptr<RegisterBackend> PortDriver::open_found(const PortId &serial) {
     const auto name = find_serial_device(paths_.tty_class_root, serial.base);
     if (!name) {
         if (auto direct = open_direct(serial)) return std::move(*direct);
@@ -106,7 +76,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_found(const SerialPort &serial
 
 // Nothing when the process may not reach the ports; a null backend when it
 // may but must not, because another program of ours is on them (said so).
-std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const SerialPort &serial) {
+std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const PortId &serial) {
     if (!system_.claim_io_ports(serial.base, uart::kRegisterCount)) return std::nullopt;
     const std::string subject = std::string(serial.name) + " = I/O ports at " + hex(serial.base);
     const std::string lock_file = (paths_.lock_dir / ("wirelink-" + hex(serial.base) + ".lock")).string();

@@ -10,13 +10,13 @@
 #ifndef DLPORTIO_PORT_DRIVER_H
 #define DLPORTIO_PORT_DRIVER_H
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "legacy_ports.h"
 #include "modem_lines.h"
 #include "port_choice.h"
 #include "register_backend.h"
@@ -41,19 +41,10 @@ public:
     void release();
 
 private:
-    struct SerialPort {
-        const char *name;
-        unsigned long base;
-        bool opened = false;                       // reaching it was tried
-        std::unique_ptr<RegisterBackend> backend;  // null: nothing there
-    };
-
-    SerialPort *serial_port_at(unsigned long port);
-    RegisterBackend *backend_of(SerialPort &serial);
-    std::unique_ptr<RegisterBackend> open_backend(const SerialPort &serial);
-    std::unique_ptr<RegisterBackend> open_named(const SerialPort &serial, const std::string &path);
-    std::unique_ptr<RegisterBackend> open_found(const SerialPort &serial);
-    std::optional<std::unique_ptr<RegisterBackend>> open_direct(const SerialPort &serial);
+    std::unique_ptr<RegisterBackend> open_backend(const PortId &serial);
+    std::unique_ptr<RegisterBackend> open_named(const PortId &serial, const std::string &path);
+    std::unique_ptr<RegisterBackend> open_found(const PortId &serial);
+    std::optional<std::unique_ptr<RegisterBackend>> open_direct(const PortId &serial);
     std::unique_ptr<RegisterBackend> modem_uart(std::unique_ptr<ModemDevice> device, Opened first);
     PortChoice &choice();
     void say(const std::string &line);
@@ -61,8 +52,7 @@ private:
     SystemCalls &system_;
     PortDriverPaths paths_;
     std::unique_ptr<PortChoice> choice_;
-    std::array<SerialPort, 2> serial_ports_;
-    bool released_ = false;
+    LegacyPorts ports_;
 };
 
 }  // namespace dlportio

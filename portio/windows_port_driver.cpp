@@ -14,40 +14,15 @@ WindowsPortDriver::WindowsPortDriver(const SerialApi &api, PortChoice::Environme
       timing_(api),
       report_(std::move(report)),
       choice_(std::move(environment), {std::move(ini_file)}, report_, kWindowsDevices),
-      serial_ports_{SerialPort{"COM1", 0x3F8, false, nullptr}, SerialPort{"COM2", 0x2F8, false, nullptr}} {}
+      ports_([this](const PortId &port) { return open_backend(port); }) {}
 
-uint8_t WindowsPortDriver::read(unsigned long port) {
-    unsigned offset = 0;
-    RegisterBackend *backend = backend_at(port, offset);
-    return backend ? backend->read(offset) : uart::kEmptyPort;
-}
+uint8_t WindowsPortDriver::read(unsigned long port) { return ports_.read(port); }
 
-void WindowsPortDriver::write(unsigned long port, uint8_t value) {
-    unsigned offset = 0;
-    if (RegisterBackend *backend = backend_at(port, offset)) backend->write(offset, value);
-}
+void WindowsPortDriver::write(unsigned long port, uint8_t value) { ports_.write(port, value); }
 
-void WindowsPortDriver::release() {
-    released_ = true;
-    for (SerialPort &serial : serial_ports_) serial.backend.reset();
-}
+void WindowsPortDriver::release() { ports_.release(); }
 
-// A port's COM port is chosen at its first access and kept; one that cannot
-// be opened, or goes away, is looked for again by its backend.
-RegisterBackend *WindowsPortDriver::backend_at(unsigned long port, unsigned &offset) {
-    for (SerialPort &serial : serial_ports_) {
-        if (port < serial.base || port - serial.base >= uart::kRegisterCount) continue;
-        if (!serial.opened && !released_) {
-            serial.opened = true;
-            serial.backend = open_backend(serial);
-        }
-        offset = static_cast<unsigned>(port - serial.base);
-        return serial.backend.get();
-    }
-    return nullptr;
-}
-
-std::unique_ptr<RegisterBackend> WindowsPortDriver::open_backend(const SerialPort &serial) {
+std::unique_ptr<RegisterBackend> WindowsPortDriver::open_backend(const PortId &serial) {
     const PortSetting setting = choice_.setting(serial.name);
     if (setting.kind == PortSetting::Kind::off) return nullptr;
     const std::string path = setting.kind == PortSetting::Kind::device

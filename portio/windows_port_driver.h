@@ -6,11 +6,11 @@
 #ifndef DLPORTIO_WINDOWS_PORT_DRIVER_H
 #define DLPORTIO_WINDOWS_PORT_DRIVER_H
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 
+#include "legacy_ports.h"
 #include "port_choice.h"
 #include "register_backend.h"
 #include "report.h"
@@ -33,22 +33,13 @@ public:
     void release();
 
 private:
-    struct SerialPort {
-        const char *name;
-        unsigned long base;
-        bool opened = false;                       // reaching it was tried
-        std::unique_ptr<RegisterBackend> backend;  // null: switched off
-    };
-
-    RegisterBackend *backend_at(unsigned long port, unsigned &offset);
-    std::unique_ptr<RegisterBackend> open_backend(const SerialPort &serial);
+    std::unique_ptr<RegisterBackend> open_backend(const PortId &serial);
 
     const SerialApi &api_;
     CounterTiming timing_;
     Report report_;
     PortChoice choice_;
-    std::array<SerialPort, 2> serial_ports_;
-    bool released_ = false;
+    LegacyPorts ports_;
 };
 
 }  // namespace dlportio

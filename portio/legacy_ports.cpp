@@ -1,0 +1,45 @@
+#include "legacy_ports.h"
+
+#include <utility>
+
+#include "uart_registers.h"
+
+namespace dlportio {
+
+LegacyPorts::LegacyPorts(Open open)
+    : open_(std::move(open)),
+      serial_ports_{SerialPort{{"COM1", 0x3F8}, false, nullptr},
+                    SerialPort{{"COM2", 0x2F8}, false, nullptr}} {}
+
+uint8_t LegacyPorts::read(unsigned long port) {
+    unsigned offset = 0;
+    RegisterBackend *backend = backend_at(port, offset);
+    return backend ? backend->read(offset) : uart::kEmptyPort;
+}
+
+void LegacyPorts::write(unsigned long port, uint8_t value) {
+    unsigned offset = 0;
+    if (RegisterBackend *backend = backend_at(port, offset)) backend->write(offset, value);
+}
+
+void LegacyPorts::release() {
+    released_ = true;
+    for (SerialPort &serial : serial_ports_) serial.backend.reset();
+}
+
+// A device that goes away is looked for again by its backend; a port where
+// nothing was found is not searched again.
+RegisterBackend *LegacyPorts::backend_at(unsigned long port, unsigned &offset) {
+    for (SerialPort &serial : serial_ports_) {
+        if (port < serial.id.base || port - serial.id.base >= uart::kRegisterCount) continue;
+        if (!serial.opened && !released_) {
+            serial.opened = true;
+            serial.backend = open_(serial.id);
+        }
+        offset = static_cast<unsigned>(port - serial.id.base);
+        return serial.backend.get();
+    }
+    return nullptr;
+}
+
+}  // namespace dlportio
