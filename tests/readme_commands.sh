@@ -44,16 +44,18 @@ in_readme() {
         fail "the README no longer shows: $1"
 }
 
-# shown COMMAND [LINE...]: runs COMMAND in this shell (so that an export
-# stays) and checks that its output holds every LINE, as the README shows it.
-shown() {
-    local command=$1
-    shift
+# shown_failing STATUS COMMAND [LINE...]: runs COMMAND in this shell (so that
+# an export stays), checks that it ends with exit status STATUS, as the README
+# says, and that its output holds every LINE, as the README shows it.
+shown_failing() {
+    local expected=$1 command=$2
+    shift 2
     in_readme "$command"
     echo "\$ $command"
     local status=0
     eval "${command//\/opt\/wl/$scratch/opt/wl}" >"$scratch/output" 2>&1 || status=$?
-    [ "$status" = 0 ] || fail "'$command' failed ($status):"$'\n'"$(tail -60 "$scratch/output")"
+    [ "$status" = "$expected" ] ||
+        fail "'$command' exited with $status, not $expected:"$'\n'"$(tail -60 "$scratch/output")"
     tail -1 "$scratch/output"
     local line
     for line in "$@"; do
@@ -62,22 +64,8 @@ shown() {
     done
 }
 
-# shown_failing STATUS COMMAND [LINE...]: as shown, for a command that the
-# README shows ending with exit status STATUS.
-shown_failing() {
-    local expected=$1 command=$2
-    shift 2
-    in_readme "$command"
-    echo "\$ $command    # exits with $expected"
-    local status=0
-    eval "$command" >"$scratch/output" 2>&1 || status=$?
-    [ "$status" = "$expected" ] || fail "'$command' exited with $status, not $expected:"$'\n'"$(tail -60 "$scratch/output")"
-    local line
-    for line in "$@"; do
-        in_readme "$line"
-        grep -qF "$line" "$scratch/output" || fail "'$command' did not print: $line"
-    done
-}
+# shown COMMAND [LINE...]: the same for a command that succeeds.
+shown() { shown_failing 0 "$@"; }
 
 # shown_window COMMAND [ENVIRONMENT]: a window program on the virtual screen,
 # with ENVIRONMENT (assignments) put before it.
