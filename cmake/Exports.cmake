@@ -50,19 +50,45 @@ function(wirelink_write_if_changed out_file text)
 endfunction()
 
 # Reads lib/exports.list into WIRELINK_WINDOWS_EXPORT_NAMES: the names that
-# wirelink.dll exports, in list order.  A worker carries its stdcall
-# decoration, a leading underscore and "@" plus its argument bytes.
-function(wirelink_read_windows_exports list_file)
+# wirelink.dll exports, in list order.  In the 32-bit DLL a worker carries
+# its stdcall decoration, a leading underscore and "@" plus its argument
+# bytes; 64-bit Windows has no stdcall decoration, so there every export is
+# its C name.  BITS is 32 or 64.
+function(wirelink_read_windows_exports list_file bits)
   wirelink_read_exports("${list_file}")
   set(windows_names "")
   foreach(name kind size IN ZIP_LISTS WIRELINK_EXPORT_NAMES WIRELINK_EXPORT_KINDS WIRELINK_EXPORT_BYTES)
-    if(kind STREQUAL "worker")
+    if(kind STREQUAL "worker" AND bits EQUAL 32)
       list(APPEND windows_names "_${name}@${size}")
     else()
       list(APPEND windows_names "${name}")
     endif()
   endforeach()
   set(WIRELINK_WINDOWS_EXPORT_NAMES "${windows_names}" PARENT_SCOPE)
+endfunction()
+
+# Writes the module-definition file of the 64-bit wirelink.dll: every
+# export under its C name, which is also the compiler's name for it.
+function(wirelink_write_module_definition_64 list_file library_file out_file)
+  wirelink_read_exports("${list_file}")
+  set(text "; Generated from ${list_file}; edit that list instead.\n")
+  string(APPEND text "LIBRARY ${library_file}\nEXPORTS\n")
+  foreach(name kind IN ZIP_LISTS WIRELINK_EXPORT_NAMES WIRELINK_EXPORT_KINDS)
+    if(kind STREQUAL "data")
+      string(APPEND text "  ${name} DATA\n")
+    else()
+      string(APPEND text "  ${name}\n")
+    endif()
+  endforeach()
+  wirelink_write_if_changed("${out_file}" "${text}")
+endfunction()
+
+# Writes a 32-bit module-definition file (stdcall names, "name@bytes") as
+# the 64-bit build needs it: the same names without the decoration.
+function(wirelink_write_undecorated_definition in_file out_file)
+  file(READ "${in_file}" text)
+  string(REGEX REPLACE "([A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" text "${text}")
+  wirelink_write_if_changed("${out_file}" "; Generated from ${in_file} for 64-bit Windows.\n${text}")
 endfunction()
 
 # Writes the module-definition file of wirelink.dll.
@@ -115,9 +141,9 @@ endfunction()
 
 # Writes the Windows export names and kinds as C initialisers, one
 # {"name", "kind"} per line, for a program to include inside an array.
-function(wirelink_write_windows_name_table list_file out_file)
+function(wirelink_write_windows_name_table list_file bits out_file)
   wirelink_read_exports("${list_file}")
-  wirelink_read_windows_exports("${list_file}")
+  wirelink_read_windows_exports("${list_file}" ${bits})
   set(text "/* Generated from ${list_file}. */\n")
   foreach(name kind IN ZIP_LISTS WIRELINK_WINDOWS_EXPORT_NAMES WIRELINK_EXPORT_KINDS)
     string(APPEND text "{\"${name}\", \"${kind}\"},\n")

@@ -12,7 +12,13 @@ target_link_libraries(portio_windows PUBLIC portio_model)
 
 # The exports, shared by the product and by the tests' DLL, which differ only
 # in where their serial API table comes from.
+# The 64-bit build has no stdcall decoration: it takes the same list without.
 set(WIRELINK_DLPORTIO_DEF ${CMAKE_CURRENT_SOURCE_DIR}/windows_dlportio.def CACHE INTERNAL "")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  include(${PROJECT_SOURCE_DIR}/cmake/Exports.cmake)
+  set(WIRELINK_DLPORTIO_DEF ${CMAKE_CURRENT_BINARY_DIR}/windows_dlportio.def CACHE INTERNAL "")
+  wirelink_write_undecorated_definition(${CMAKE_CURRENT_SOURCE_DIR}/windows_dlportio.def ${WIRELINK_DLPORTIO_DEF})
+endif()
 add_library(dlportio_exports OBJECT windows_dlportio.cpp)
 target_link_libraries(dlportio_exports PUBLIC portio_windows)
 

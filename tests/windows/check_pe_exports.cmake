@@ -1,4 +1,4 @@
-# cmake -DLIBRARY=wirelink.dll -DEXPORT_LIST=... -DOBJDUMP=... -P check_pe_exports.cmake
+# cmake -DLIBRARY=wirelink.dll -DEXPORT_LIST=... -DBITS=32|64 -DOBJDUMP=... -P check_pe_exports.cmake
 # cmake -DLIBRARY=dlportio.dll -DDEF_FILE=windows_dlportio.def -DOBJDUMP=... -P check_pe_exports.cmake
 #
 # The export table of wirelink.dll is exactly the Windows names of the list,
@@ -23,7 +23,7 @@ if(DEF_FILE)
   endforeach()
 else()
   include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/Exports.cmake)
-  wirelink_read_windows_exports(${EXPORT_LIST})
+  wirelink_read_windows_exports(${EXPORT_LIST} ${BITS})
   set(listed ${WIRELINK_WINDOWS_EXPORT_NAMES})
 endif()
 list(SORT listed)
