@@ -42,7 +42,7 @@ def _choice(bus):
         raise OSError(
             errno.EOPNOTSUPP,
             f"wirelink: this libwirelink.so cannot open {bus} by name; "
-            "use 1 or 2 (COM1, COM2) with the port driver's choice of device",
+            f"map it to COM1 (WIRELINK_COM1={bus} in the environment, or ports.conf) and use bus 1",
         )
     raise ValueError(f"wirelink: bus {bus!r} is not 1, 2, 'search', 'sim' or a device name")
 
