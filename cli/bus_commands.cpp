@@ -53,7 +53,7 @@ void print_grid(const std::vector<bool> &answered, int first, int last) {
     std::printf("     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n");
     for (int row = 0; row < 0x80; row += 16) {
         std::string line;
-        char cell[8];
+        char cell[16];
         std::snprintf(cell, sizeof cell, "%02x:", row);
         line = cell;
         for (int address = row; address < row + 16; ++address) {

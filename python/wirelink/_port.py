@@ -101,9 +101,15 @@ class Port:
         self._open = True
 
     def close(self):
-        if self._open:
+        if getattr(self, "_open", False):
             self._open = False
             _claim.release(self.library)
+
+    def __del__(self):
+        try:
+            self.close()
+        except Exception:  # at interpreter exit the module may be gone
+            pass
 
     def transfer(self, messages):
         """Runs [(address, flags, buffer, length)] as one transaction; raises OSError."""

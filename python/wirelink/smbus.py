@@ -129,7 +129,10 @@ class SMBus:
         self.close()
 
     def __del__(self):
-        self.close()
+        try:
+            self.close()
+        except Exception:  # at interpreter exit the module may be gone
+            pass
 
     def open(self, bus):
         self.close()
