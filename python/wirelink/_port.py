@@ -93,7 +93,7 @@ class Port:
 
     def __init__(self, bus):
         choice = _choice(bus)
-        self.library = _library.load(simulated=(bus == "sim"))
+        self.library = _library.load(simulated=isinstance(bus, str) and bus.lower() == "sim")
         self.base = _claim.acquire(self.library, choice)
         self.name = _PORT_NAMES.get(self.base, hex(self.base))
         if self.library.simulated:
