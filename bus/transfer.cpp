@@ -28,7 +28,8 @@ enum class Outcome {
     bad_count
 };
 
-// The one place an outcome becomes the caller's result.
+// The one place an outcome becomes the caller's result (and the one place to
+// note it for the caller).
 int32_t result_of(Outcome outcome) {
     switch (outcome) {
     case Outcome::done:
@@ -130,6 +131,5 @@ Outcome run_all(const wirelink_msg *messages, int32_t count) {
 
 extern "C" int32_t WIRELINK_CALL wirelink_transfer(const wirelink_msg *messages, int32_t count) {
     using namespace wirelink;
-    if (!valid(messages, count)) return result_of(Outcome::invalid);
-    return result_of(run_all(messages, count));
+    return result_of(valid(messages, count) ? run_all(messages, count) : Outcome::invalid);
 }
