@@ -9,6 +9,9 @@
 
 #include <cstdint>
 
+struct wirelink_msg;                        // wirelink.h
+using WirelinkMsgs = const wirelink_msg *;  // keeps the list's columns
+
 #define RIGCHECK_WIRELINK_FUNCTIONS(X)                      \
     /* adapter claim, delay and single lines */             \
     X(init_iic, int32_t(int32_t))                           \
@@ -18,6 +21,7 @@
     X(iic_stop, int32_t())                                  \
     X(iic_send_byte, int32_t(int32_t))                      \
     X(iic_read_byte, int32_t(int32_t))                      \
+    X(wirelink_transfer, int32_t(WirelinkMsgs, int32_t))    \
     X(read_sda, int32_t())                                  \
     X(read_scl, int32_t())                                  \
     X(iic_ok, int32_t())                                    \

@@ -42,6 +42,12 @@ private:
 // The watch covers the transaction from its START on.
 ClockWatch start_transaction();
 
+// The two halves of iic_read_byte: the eight data bits, then the
+// acknowledge clock, for a reader that decides the acknowledge from the byte
+// (an SMBus block count).
+int32_t read_byte_bits();
+void acknowledge_read(bool ack);
+
 // Held for the whole of every exported chip-level call: calls from different
 // threads run one after the other, and the outermost call of a thread gets
 // the stretching budget of a call.  Chip calls nest (the display calls the

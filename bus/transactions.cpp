@@ -37,6 +37,30 @@ void clear_bus_after_clock_failure() {
 
 }  // namespace
 
+int32_t read_byte_bits() {
+    sda_high();
+    int32_t value = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        scl_high();
+        wait_for_scl();
+        value = value * 2 + read_sda();
+        scl_low();
+    }
+    return value;
+}
+
+void acknowledge_read(bool ack) {
+    if (ack)
+        sda_low();
+    else
+        sda_high();
+    scl_high();
+    wait_for_scl();
+    wait_port();
+    scl_low();
+    sda_high();
+}
+
 ClockWatch start_transaction() {
     forget_open_transaction();
     note_start();  // the bus clear spends the new transaction's budget
@@ -96,23 +120,8 @@ int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
 }
 
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
-    sda_high();
-    int32_t value = 0;
-    for (int bit = 0; bit < 8; ++bit) {
-        scl_high();
-        wait_for_scl();
-        value = value * 2 + read_sda();
-        scl_low();
-    }
-    if (ack != 0)
-        sda_low();
-    else
-        sda_high();
-    scl_high();
-    wait_for_scl();
-    wait_port();
-    scl_low();
-    sda_high();
+    const int32_t value = wirelink::read_byte_bits();
+    wirelink::acknowledge_read(ack != 0);
     return value;
 }
 

@@ -2,6 +2,7 @@
 // transfers, and clearing a bus that a slave holds.
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
+#include "port_tap.h"
+#include "transfer_failure.h"
 #include "transfer_messages.h"
 
 namespace cli {
@@ -50,7 +53,7 @@ void print_grid(const std::vector<bool> &answered, int first, int last) {
     std::printf("     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n");
     for (int row = 0; row < 0x80; row += 16) {
         std::string line;
-        char cell[8];
+        char cell[16];
         std::snprintf(cell, sizeof cell, "%02x:", row);
         line = cell;
         for (int address = row; address < row + 16; ++address) {
@@ -91,36 +94,38 @@ void add_detect(CLI::App &app, Commands &commands) {
 
 // --- transfer ------------------------------------------------------------
 
-// Sends the address byte and a write's data; throws after a STOP when a
-// byte is not acknowledged.
-void send_message_head(const Wirelink &bus, const Message &message) {
-    bus.iic_start();
-    if (bus.iic_send_byte(message.address * 2 + (message.read ? 1 : 0)) == 0) {
-        bus.iic_stop();
-        throw no_acknowledge("no acknowledge from " + hex(message.address));
+// The messages as the library takes them; read messages get room in `reads`.
+std::vector<wirelink_msg> library_messages(std::vector<Message> &messages,
+                                           std::vector<std::vector<uint8_t>> &reads) {
+    std::vector<wirelink_msg> list;
+    reads.resize(messages.size());
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        Message &message = messages[i];
+        if (message.read) reads[i].resize(static_cast<std::size_t>(message.length));
+        uint8_t *data = message.read ? reads[i].data() : message.bytes.data();
+        list.push_back({static_cast<uint16_t>(message.address),
+                        static_cast<uint16_t>(message.read ? WIRELINK_MSG_READ : 0), message.length, data});
     }
-    for (std::size_t i = 0; i < message.bytes.size(); ++i) {
-        if (bus.iic_send_byte(message.bytes[i]) == 0) {
-            bus.iic_stop();
-            throw no_acknowledge("no acknowledge from " + hex(message.address) + " for byte " +
-                                 std::to_string(i + 1) + " (" + hex(message.bytes[i]) + ")");
-        }
-    }
+    return list;
 }
 
-// All messages in one transaction, one line of bytes per read.
-std::vector<std::string> transfer(const Wirelink &bus, const std::vector<Message> &messages) {
+// All messages in one transaction, one line of bytes per read; throws naming
+// the byte that was not acknowledged.
+std::vector<std::string> transfer(const Wirelink &bus, std::vector<Message> messages) {
+    std::vector<std::vector<uint8_t>> reads;
+    const std::vector<wirelink_msg> list = library_messages(messages, reads);
+    port_tap::take_last_transaction();
+    if (bus.wirelink_transfer(list.data(), static_cast<int32_t>(list.size())) != 0) {
+        port_tap::flush_trace();
+        throw no_acknowledge(unanswered_byte(messages, port_tap::take_last_transaction()));
+    }
     std::vector<std::string> lines;
-    for (const Message &message : messages) {
-        send_message_head(bus, message);
-        if (!message.read) continue;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        if (!messages[i].read) continue;
         std::string line;
-        for (int i = 0; i < message.length; ++i) {
-            line += (i == 0 ? "" : " ") + hex(bus.iic_read_byte(i + 1 < message.length ? 1 : 0));
-        }
+        for (const uint8_t byte : reads[i]) line += (line.empty() ? "" : " ") + hex(byte);
         lines.push_back(line);
     }
-    bus.iic_stop();
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "wire_decoder.h"
 
@@ -14,6 +15,13 @@ constexpr unsigned long kModemControl = 4, kModemStatus = 6;
 ReadPort driver_read = nullptr;
 WritePort driver_write = nullptr;
 std::array<std::unique_ptr<WireDecoder>, 2> decoders;
+std::function<void(const std::string &)> printer;
+std::string last;
+
+void transaction_ended(const std::string &text) {
+    last = text;
+    if (printer) printer(text);
+}
 
 WireDecoder *decoder_at(unsigned long port, unsigned long offset) {
     for (std::size_t i = 0; i < kSerialBases.size(); ++i) {
@@ -27,11 +35,12 @@ WireDecoder *decoder_at(unsigned long port, unsigned long offset) {
 void connect(ReadPort read, WritePort write) {
     driver_read = read;
     driver_write = write;
+    for (auto &decoder : decoders) decoder = std::make_unique<WireDecoder>(transaction_ended);
 }
 
-void trace(std::function<void(const std::string &)> listener) {
-    for (auto &decoder : decoders) decoder = std::make_unique<WireDecoder>(listener);
-}
+void trace(std::function<void(const std::string &)> listener) { printer = std::move(listener); }
+
+std::string take_last_transaction() { return std::exchange(last, std::string()); }
 
 void flush_trace() {
     for (auto &decoder : decoders) {

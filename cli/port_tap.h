@@ -14,12 +14,16 @@ namespace cli::port_tap {
 using ReadPort = unsigned char (*)(unsigned long port);
 using WritePort = void (*)(unsigned long port, unsigned char value);
 
-// The driver's own functions, which every access is forwarded to.
+// The driver's own functions, which every access is forwarded to.  From then
+// on the wire of both serial ports is decoded.
 void connect(ReadPort read, WritePort write);
 // Hands each decoded transaction on either serial port to `listener`.
 void trace(std::function<void(const std::string &)> listener);
 // Hands over transactions still open (no STOP seen).
 void flush_trace();
+// The last transaction that ended on either port since this was last asked,
+// as the trace shows it ("" when none).
+std::string take_last_transaction();
 
 }  // namespace cli::port_tap
 

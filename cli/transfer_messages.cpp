@@ -48,6 +48,10 @@ std::vector<Message> parse_messages(const std::vector<std::string> &arguments) {
         }
         messages.push_back(std::move(message));
     }
+    if (messages.size() > kMaxMessages) {
+        throw usage_error("transfer: " + std::to_string(messages.size()) + " messages, at most " +
+                          std::to_string(kMaxMessages) + " go in one transaction");
+    }
     return messages;
 }
 

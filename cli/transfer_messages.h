@@ -18,6 +18,7 @@ struct Message {
 };
 
 constexpr int kMaxMessageLength = 256;
+constexpr std::size_t kMaxMessages = 42;  // what one library transfer takes
 
 // Throws a usage error naming the argument that does not fit.
 std::vector<Message> parse_messages(const std::vector<std::string> &arguments);

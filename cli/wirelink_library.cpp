@@ -111,6 +111,7 @@ void bind_all(void *library, Wirelink &w) {
     bind(library, w.iic_stop, "iic_stop");
     bind(library, w.iic_send_byte, "iic_send_byte");
     bind(library, w.iic_read_byte, "iic_read_byte");
+    bind(library, w.wirelink_transfer, "wirelink_transfer");
     bind(library, w.iic_tx_pcf8574, "iic_tx_pcf8574");
     bind(library, w.iic_rx_pcf8574_into, "_iic_rx_pcf8574");
     bind(library, w.pcf8591_init, "pcf8591_init");

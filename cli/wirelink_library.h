@@ -23,6 +23,7 @@ struct Wirelink {
     decltype(&::iic_stop) iic_stop;
     decltype(&::iic_send_byte) iic_send_byte;
     decltype(&::iic_read_byte) iic_read_byte;
+    decltype(&::wirelink_transfer) wirelink_transfer;
     decltype(&::iic_tx_pcf8574) iic_tx_pcf8574;
     decltype(&::_iic_rx_pcf8574) iic_rx_pcf8574_into;
     decltype(&::pcf8591_init) pcf8591_init;

@@ -7,14 +7,15 @@
  * can be included from C and from C++.
  *
  * Threads: every chip-level call (expander, converter, display and
- * synthesizer entries and workers) and init_iic, deinit_iic, iic_ok and
- * set_port_delay hold one process-wide lock for their whole duration, so
- * calls from different threads run one after the other (a second caller
- * waits).  The line operations and bus primitives (sda_high ... read_scl,
- * wait_port, iic_start, iic_stop, iic_send_byte, iic_read_byte) take no lock:
- * a program that calls them from more than one thread, or alongside chip
- * calls, must serialise them itself.  The exported cells lcd_ADRESS,
- * lcd_BACKLIGHT and lcd_STRING are plain memory the display calls use.
+ * synthesizer entries and workers), wirelink_transfer and init_iic,
+ * deinit_iic, iic_ok and set_port_delay hold one process-wide lock for their
+ * whole duration, so calls from different threads run one after the other
+ * (a second caller waits).  The line operations and bus primitives
+ * (sda_high ... read_scl, wait_port, iic_start, iic_stop, iic_send_byte,
+ * iic_read_byte) take no lock: a program that calls them from more than one
+ * thread, or alongside chip calls, must serialise them itself.  The exported
+ * cells lcd_ADRESS, lcd_BACKLIGHT and lcd_STRING are plain memory the display
+ * calls use.
  *
  * Port access goes through DlPortReadPortUchar / DlPortWritePortUchar of the
  * port driver library (libdlportio.so, dlportio.dll), which must be present
@@ -110,6 +111,43 @@ int32_t WIRELINK_CALL iic_stop(void);
 int32_t WIRELINK_CALL iic_send_byte(int32_t value);
 /* Reads a byte (0..255); a nonzero ack flag acknowledges it. */
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack);
+
+/* ------------------------------------------------------------------------
+ * Combined transfers
+ *
+ * wirelink_transfer runs count messages (1..42) as one transaction: each
+ * message is a START (a repeated one after the first), the address byte with
+ * its R/W bit and the message's bytes; one STOP ends the transaction, also
+ * when it fails.  It holds the lock of the chip calls and has their time
+ * budgets.  A write of length 0 sends only the address byte (a probe).  A
+ * read acknowledges every byte but the last of its message.
+ *
+ * Lengths are 0..8192 for a write and 1..8192 for a read; data may be null
+ * only for a length of 0.  With WIRELINK_MSG_RECV_LEN (reads only, as
+ * Linux's I2C_M_RECV_LEN) the first byte read is a count 1..32 that extends
+ * the read by that many bytes: the read takes length + count bytes, so data
+ * must hold length + 32; data[0] is the count.
+ *
+ * Returns 0, or a negative errno value, the first failure ending the
+ * transaction: -ENXIO an address not acknowledged, -EREMOTEIO a data byte
+ * not acknowledged, -ETIMEDOUT a wait for SCL gave up, -EPROTO a block count
+ * outside 1..32 (it is not acknowledged), -EINVAL a malformed message list
+ * (nothing goes on the bus).  Read data is complete only when the result is
+ * 0.  Where the platform has no EREMOTEIO (Windows) the Linux value, 121,
+ * is used.
+ * ---------------------------------------------------------------------- */
+
+#define WIRELINK_MSG_READ 0x0001     /* a read; without it a write */
+#define WIRELINK_MSG_RECV_LEN 0x0400 /* the first byte read is a block count */
+
+typedef struct wirelink_msg {
+    uint16_t address; /* 7-bit */
+    uint16_t flags;   /* WIRELINK_MSG_READ, WIRELINK_MSG_RECV_LEN */
+    int32_t length;
+    uint8_t *data;
+} wirelink_msg;
+
+int32_t WIRELINK_CALL wirelink_transfer(const wirelink_msg *messages, int32_t count);
 
 /* ------------------------------------------------------------------------
  * PCF8574 port expander, device index 0..7 (write address 0x70 + 2 * index)

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           libcli11-dev
+          python3-pytest python3-smbus2  # the Python package and its tests
           qt6-base-dev
           tigervnc-standalone-server  # headless rigcheck (scripts/headless.sh)
           "$@")

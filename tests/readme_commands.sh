@@ -109,6 +109,8 @@ tool=build/release/cli/wirelink
 shown "$tool --sim detect" "30: -- -- -- -- -- -- -- -- 38 39 3a -- -- -- -- --" \
     "40: -- -- -- -- -- -- -- -- 48 -- -- -- -- -- -- --"
 shown "$tool --sim expander 1 0x5a --trace" "S 72 A 5A A P"
+python_read="import wirelink; print(wirelink.SMBus('sim').read_byte_data(0x48, 0x42))"
+shown "PYTHONPATH=python /usr/bin/python3 -c \"$python_read\""
 shown "$tool --sim transfer w1@0x48 0x42 r2@0x48 --trace" "S 90 A 42 A Sr 91 A 80 A 64 N P" "0x80 0x64"
 shown "$tool --sim adc" "AIN2: 100   996 mV" "AIN3: 200  1992 mV"
 shown "$tool --sim dac 2500 --trace" "S 90 A 40 A FA A P" "AOUT: 250  2490 mV"
@@ -119,6 +121,7 @@ shown_failing 1 "$tool --sim pll tsa5511 145.5M --trace" "C0 09 18 8E 00" \
 
 shown "cmake --install build/release --prefix /opt/wl"
 shown "/opt/wl/bin/wirelink --sim expander 1 0x5a --trace" "S 72 A 5A A P"
+shown "PYTHONPATH=/opt/wl/lib/python3/dist-packages /usr/bin/python3 -c \"$python_read\""
 shown_window "LD_LIBRARY_PATH=/opt/wl/lib/wirelink/sim WLSIM_TRACE=1 /opt/wl/bin/rigcheck"
 shown "LD_LIBRARY_PATH=/opt/wl/lib/wirelink/sim scripts/headless.sh /opt/wl/bin/rigcheck"
 

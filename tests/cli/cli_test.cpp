@@ -93,6 +93,12 @@ const char *const kDefaultBoardGrid =
     "60: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
     "70: -- -- -- -- -- -- -- --\n";
 
+std::string repeated(const std::string &text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+}
+
 struct Case {
     std::string command;  // after "wirelink --sim"
     int status;
@@ -173,6 +179,9 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
         {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
+        {"transfer w1@0x48 0x40 r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
+        {"transfer" + repeated(" w0@0x48", 43), 2, "",
+         "wirelink: transfer: 43 messages, at most 42 go in one transaction\n"},
         {"expander 3 0x12 --trace", 1, "S 76 N P\n", "wirelink: no acknowledge from 0x3b (expander 3)\n"},
         {"adc --address 1", 1, "", "wirelink: no acknowledge from 0x49 (converter 1)\n"},
         {"--port com2 probe", 3, "",

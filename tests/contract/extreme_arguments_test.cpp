@@ -5,9 +5,11 @@
 #include "wire_test.h"
 
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <vector>
 
 #include "hd44780.h"
 #include "pcf8591.h"
@@ -23,11 +25,33 @@ struct Entry {
     std::function<void(const Args &)> call;
 };
 
+// A message whose fields are cut from the arguments, in a buffer that holds
+// the longest read the library takes, so a refusal is the library's doing.
+void transfer_one(const Args &a) {
+    static uint8_t buffer[8192 + 32];
+    const wirelink_msg message{static_cast<uint16_t>(a[0]), static_cast<uint16_t>(a[1]), a[2], buffer};
+    wirelink_transfer(&message, 1);
+}
+
+// A count beyond the list is the caller's fault; up to the 42 the library
+// takes, the list is all there.
+void transfer_count(const Args &a) {
+    static uint8_t byte = 0;
+    const std::vector<wirelink_msg> probes(42, wirelink_msg{0x48, 0, 0, &byte});
+    if (a[0] <= 42) {
+        wirelink_transfer(probes.data(), a[0]);
+    } else {
+        EXPECT_EQ(wirelink_transfer(probes.data(), a[0]), -EINVAL);
+    }
+}
+
 const Entry kEntries[] = {
     {"init_iic", 1, [](const Args &a) { init_iic(a[0]); }},
     {"set_port_delay", 1, [](const Args &a) { set_port_delay(a[0] & 0x3); }},
     {"iic_send_byte", 1, [](const Args &a) { iic_send_byte(a[0]); }},
     {"iic_read_byte", 1, [](const Args &a) { iic_read_byte(a[0]); }},
+    {"wirelink_transfer message", 3, transfer_one},
+    {"wirelink_transfer count", 1, transfer_count},
     {"iic_tx_pcf8574", 2, [](const Args &a) { iic_tx_pcf8574(a[0], a[1]); }},
     {"iic_rx_pcf8574", 1, [](const Args &a) { iic_rx_pcf8574(a[0]); }},
     {"ad_pcf8591_init", 2, [](const Args &a) { ad_pcf8591_init(a[0], a[1]); }},

@@ -10,6 +10,8 @@
 // - at most kMostAccessesPerCall port accesses in one call;
 // - a call whose clock was dead throughout reports failure and stores
 //   nothing it did not clock in.
+#include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -465,6 +467,53 @@ void call_synthesizer_entry(Run &r) {
     }
 }
 
+// ---- combined transfer ------------------------------------------------------
+
+constexpr int kTransferRoom = 64;  // the longest fuzzed message that fits
+constexpr int kBlockCountRoom = 32;
+
+// A length that fits the buffer, or one the library must refuse.
+int32_t fuzzed_length(Run &r) {
+    switch (r.in.pick(4)) {
+    case 0:
+        return -1 - static_cast<int32_t>(r.in.pick(256));
+    case 1:
+        return 8193 + static_cast<int32_t>(r.in.pick(256));
+    default:
+        return static_cast<int32_t>(r.in.pick(kTransferRoom + 1));
+    }
+}
+
+std::size_t bytes_a_read_may_fill(const wirelink_msg &message) {
+    const bool fits = message.length >= 0 && message.length <= kTransferRoom;
+    if ((message.flags & WIRELINK_MSG_READ) == 0 || !fits) return 0;
+    const bool block = (message.flags & WIRELINK_MSG_RECV_LEN) != 0;
+    return static_cast<std::size_t>(message.length + (block ? kBlockCountRoom : 0));
+}
+
+// Up to three messages, each in a guarded buffer: nothing may be written
+// outside a read's bytes (its count's 32 more), nor into a write's.
+void call_transfer(Run &r) {
+    const uint16_t kFlags[] = {0, WIRELINK_MSG_READ, WIRELINK_MSG_READ | WIRELINK_MSG_RECV_LEN,
+                               WIRELINK_MSG_RECV_LEN, 0x8000};
+    std::array<Guarded<kTransferRoom + kBlockCountRoom>, 3> buffers;
+    std::array<wirelink_msg, 3> messages{};
+    const int32_t count = static_cast<int32_t>(r.in.pick(4));
+    for (int32_t i = 0; i < count; ++i) {
+        messages[i] = {static_cast<uint16_t>(r.in.pick(0x100)), kFlags[r.in.pick(5)], fuzzed_length(r),
+                       buffers[i].data()};
+    }
+    const int32_t result = wirelink_transfer(r.in.pick(8) == 0 ? nullptr : messages.data(), count);
+    r.check(result == 0 || result == -ENXIO || result == -EREMOTEIO || result == -ETIMEDOUT ||
+                result == -EPROTO || result == -EINVAL,
+            "result not 0 or one of its errno values");
+    r.check(!r.dead() || result != 0, "success reported on a dead clock");
+    if (result == -EINVAL) r.check(r.board.bench.accesses() == 0, "a refused transfer touched a port");
+    for (int32_t i = 0; i < count; ++i) {
+        r.check(buffers[i].intact(bytes_a_read_may_fill(messages[i])), "wrote outside a read's bytes");
+    }
+}
+
 struct Call {
     const char *name;
     void (*run)(Run &);
@@ -482,6 +531,7 @@ const Call kCalls[] = {
     {"display read", call_display_read},
     {"synthesizer worker", call_synthesizer_worker},
     {"synthesizer entry", call_synthesizer_entry},
+    {"combined transfer", call_transfer},
 };
 
 uint64_t accesses_of_port(const wlsim::Bench &bench, uint32_t base) {

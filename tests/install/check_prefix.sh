@@ -50,4 +50,17 @@ if [ -f "$prefix/bin/rigcheck" ]; then
     [ "$status" = 124 ] || fail "installed rigcheck ended with $status: $(cat rigcheck.log)"
     grep -q 'i2c: S 72 A 00 A P' rigcheck.log || fail "installed rigcheck did not reach the bench"
 fi
-echo "prefix $prefix serves pkg-config, CMake and rigcheck"
+# The Python package, found through PYTHONPATH outside /usr, run away from the
+# checkout so that only what the install wrote tells it where the libraries are.
+site=$prefix/lib/python3/dist-packages
+if [ -f "$site/wirelink/__init__.py" ]; then
+    output=$(env -u WIRELINK_BUILD_DIR PYTHONPATH="$site" /usr/bin/python3 -c \
+        "import wirelink; print(wirelink.SMBus('sim').read_byte_data(0x48, 0x42))" 2>&1) ||
+        fail "the installed Python package failed: $output"
+    [ "$output" = 128 ] || fail "the installed Python package read $output, not 128"
+    # Installed for /usr, it goes where Debian's python3 looks without help.
+    DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null
+    grep -qF 'LIBDIR = "/usr/lib' "$work/root/usr/lib/python3/dist-packages/wirelink/_installed.py" ||
+        fail "a /usr install did not put the package in Debian's dist-packages"
+fi
+echo "prefix $prefix serves pkg-config, CMake, rigcheck and Python"

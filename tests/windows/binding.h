@@ -40,7 +40,7 @@
     X(tsa5511_init, WIRELINK_WORKER(tsa5511_init, 16))                                        \
     X(tsa5511_calc, WIRELINK_WORKER(tsa5511_calc, 12))                                        \
     X(tsa5511_send, WIRELINK_WORKER(tsa5511_send, 8)) X(lcd_wchar, "lcd_wchar")               \
-    X(pll_tsa5511_send, "pll_tsa5511_send")
+    X(pll_tsa5511_send, "pll_tsa5511_send") X(wirelink_transfer, "wirelink_transfer")
 // clang-format on
 
 struct Wirelink {

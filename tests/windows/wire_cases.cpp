@@ -6,6 +6,8 @@
 
 #include "cases.h"
 
+#include <cerrno>
+
 namespace {
 
 Wirelink wl;
@@ -122,6 +124,19 @@ void stuck_clock_fails_a_read_promptly() {
     CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 1);
 }
 
+// The message list crosses the DLL as a pointer to records holding pointers,
+// whose layout differs between the 32-bit and the 64-bit DLL.
+void combined_transfer_passes_its_message_records() {
+    claim();
+    uint8_t sent = 0xA5, received = 0;
+    const wirelink_msg messages[] = {{0x3A, 0, 1, &sent}, {0x3A, WIRELINK_MSG_READ, 1, &received}};
+    CHECK_EQ(wl.wirelink_transfer(messages, 2), 0);
+    CHECK_EQ(received, 0xA5);
+    CHECK_EQ(sim.trace(), "S 74 A A5 A Sr 75 A A5 N P");
+    const wirelink_msg absent{0x3B, 0, 0, nullptr};
+    CHECK_EQ(wl.wirelink_transfer(&absent, 1), -ENXIO);
+}
+
 }  // namespace
 
 std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &bench) {
@@ -135,6 +150,7 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
         NAMED_CASE(synthesizer_layers_compute_and_send_their_own_records),
         NAMED_CASE(calls_from_two_threads_run_whole),
         NAMED_CASE(stuck_clock_fails_a_read_promptly),
+        NAMED_CASE(combined_transfer_passes_its_message_records),
     };
 }
 

@@ -1,0 +1,135 @@
+// Combined transfers: several messages joined by repeated STARTs, ended by one
+// STOP, as one chip call.  Every byte goes through the same primitives as the
+// chip drivers' bytes, so the wire sees the sequences it always saw.
+
+#include <cerrno>
+
+#include "bus.h"
+
+// The MinGW runtime has no EREMOTEIO; callers compare against Linux's value.
+#ifndef EREMOTEIO
+#define EREMOTEIO 121
+#endif
+
+namespace wirelink {
+namespace {
+
+constexpr int32_t kMaxMessages = 42;  // as Linux's I2C_RDWR
+constexpr int32_t kMaxLength = 8192;  // as Linux's i2c-dev
+constexpr int32_t kMaxBlockCount = 32;
+constexpr uint16_t kKnownFlags = WIRELINK_MSG_READ | WIRELINK_MSG_RECV_LEN;
+
+enum class Outcome {
+    done,
+    invalid,
+    address_not_acknowledged,
+    data_not_acknowledged,
+    clock_failed,
+    bad_count
+};
+
+// The one place an outcome becomes the caller's result (and the one place to
+// note it for the caller).
+int32_t result_of(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::done:
+        return 0;
+    case Outcome::invalid:
+        return -EINVAL;
+    case Outcome::address_not_acknowledged:
+        return -ENXIO;
+    case Outcome::data_not_acknowledged:
+        return -EREMOTEIO;
+    case Outcome::clock_failed:
+        return -ETIMEDOUT;
+    case Outcome::bad_count:
+        return -EPROTO;
+    }
+    return -EINVAL;
+}
+
+bool is_read(const wirelink_msg &message) { return (message.flags & WIRELINK_MSG_READ) != 0; }
+bool has_block_count(const wirelink_msg &message) { return (message.flags & WIRELINK_MSG_RECV_LEN) != 0; }
+
+bool valid(const wirelink_msg &message) {
+    if (message.address > 0x7F || (message.flags & ~kKnownFlags) != 0) return false;
+    if (has_block_count(message) && !is_read(message)) return false;
+    const int32_t shortest = is_read(message) ? 1 : 0;
+    if (message.length < shortest || message.length > kMaxLength) return false;
+    return message.length == 0 || message.data != nullptr;
+}
+
+bool valid(const wirelink_msg *messages, int32_t count) {
+    if (messages == nullptr || count < 1 || count > kMaxMessages) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!valid(messages[i])) return false;
+    }
+    return true;
+}
+
+// A byte that was not acknowledged because its clock never came up tells of
+// the clock, not of the slave.
+Outcome not_acknowledged(const ClockWatch &clock, Outcome otherwise) {
+    return clock.failed() ? Outcome::clock_failed : otherwise;
+}
+
+Outcome send_address(const wirelink_msg &message, const ClockWatch &clock) {
+    const int32_t address_byte = message.address * 2 + (is_read(message) ? 1 : 0);
+    if (iic_send_byte(address_byte) == 0) return not_acknowledged(clock, Outcome::address_not_acknowledged);
+    return clock.failed() ? Outcome::clock_failed : Outcome::done;
+}
+
+Outcome write_data(const wirelink_msg &message, const ClockWatch &clock) {
+    for (int32_t i = 0; i < message.length; ++i) {
+        if (iic_send_byte(message.data[i]) == 0)
+            return not_acknowledged(clock, Outcome::data_not_acknowledged);
+    }
+    return clock.failed() ? Outcome::clock_failed : Outcome::done;
+}
+
+// The first byte of a block read is its count; a count that does not fit is
+// not acknowledged, so the slave lets go of the bus before the STOP.
+Outcome read_data(const wirelink_msg &message, const ClockWatch &clock) {
+    int32_t total = message.length;
+    for (int32_t i = 0; i < total; ++i) {
+        const int32_t value = read_byte_bits();
+        message.data[i] = static_cast<uint8_t>(value);
+        if (i == 0 && has_block_count(message)) {
+            if (value < 1 || value > kMaxBlockCount) {
+                acknowledge_read(false);
+                return clock.failed() ? Outcome::clock_failed : Outcome::bad_count;
+            }
+            total += value;
+        }
+        acknowledge_read(i + 1 < total);
+        if (clock.failed()) return Outcome::clock_failed;
+    }
+    return Outcome::done;
+}
+
+Outcome run(const wirelink_msg &message, const ClockWatch &clock) {
+    const Outcome addressed = send_address(message, clock);
+    if (addressed != Outcome::done) return addressed;
+    return is_read(message) ? read_data(message, clock) : write_data(message, clock);
+}
+
+Outcome run_all(const wirelink_msg *messages, int32_t count) {
+    const ChipCall call;
+    const ClockWatch clock = start_transaction();
+    Outcome outcome = Outcome::done;
+    for (int32_t i = 0; i < count && outcome == Outcome::done; ++i) {
+        if (i > 0) iic_start();
+        outcome = run(messages[i], clock);
+    }
+    iic_stop();
+    if (outcome == Outcome::done && clock.failed()) return Outcome::clock_failed;
+    return outcome;
+}
+
+}  // namespace
+}  // namespace wirelink
+
+extern "C" int32_t WIRELINK_CALL wirelink_transfer(const wirelink_msg *messages, int32_t count) {
+    using namespace wirelink;
+    return result_of(valid(messages, count) ? run_all(messages, count) : Outcome::invalid);
+}
