@@ -3,13 +3,15 @@
 #include <array>
 #include <memory>
 
+#include "uart16550.h"
 #include "wire_decoder.h"
 
 namespace cli::port_tap {
 namespace {
 
-constexpr std::array<unsigned long, 2> kSerialBases = {0x3F8, 0x2F8};
-constexpr unsigned long kModemControl = 4, kModemStatus = 6;
+constexpr std::array<unsigned long, 2> kSerialBases = {uart16550::kCom1, uart16550::kCom2};
+using uart16550::kModemControl;
+using uart16550::kModemStatus;
 
 ReadPort driver_read = nullptr;
 WritePort driver_write = nullptr;
@@ -44,14 +46,15 @@ void flush_trace() {
 extern "C" {
 
 // An empty slot reads 0xFF, should anything read before the driver is bound.
-__attribute__((visibility("default"))) unsigned char DlPortReadPortUchar(unsigned long port) {
+__attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port) {
     using namespace cli::port_tap;
     const unsigned char value = driver_read != nullptr ? driver_read(port) : 0xFF;
     if (cli::WireDecoder *decoder = decoder_at(port, kModemStatus)) decoder->status_read(value);
     return value;
 }
 
-__attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long port, unsigned char value) {
+__attribute__((visibility("default"))) void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port,
+                                                                               unsigned char value) {
     using namespace cli::port_tap;
     if (driver_write != nullptr) driver_write(port, value);
     if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) {

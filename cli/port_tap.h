@@ -9,10 +9,12 @@
 #include <functional>
 #include <string>
 
+#include "dlportio.h"
+
 namespace cli::port_tap {
 
-using ReadPort = unsigned char (*)(unsigned long port);
-using WritePort = void (*)(unsigned long port, unsigned char value);
+using ReadPort = decltype(&DlPortReadPortUchar);
+using WritePort = decltype(&DlPortWritePortUchar);
 
 // The driver's own functions, which every access is forwarded to.
 void connect(ReadPort read, WritePort write);
