@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "capture_port.h"
 #include "uart16550.h"
 #include "wire_decoder.h"
 
@@ -13,6 +14,7 @@ constexpr std::array<unsigned long, 2> kSerialBases = {uart16550::kCom1, uart165
 using uart16550::kModemControl;
 using uart16550::kModemStatus;
 
+CapturePort *diverted_to = nullptr;
 ReadPort driver_read = nullptr;
 WritePort driver_write = nullptr;
 std::array<std::unique_ptr<WireDecoder>, 2> decoders;
@@ -35,6 +37,8 @@ void trace(std::function<void(const std::string &)> listener) {
     for (auto &decoder : decoders) decoder = std::make_unique<WireDecoder>(listener);
 }
 
+void divert(CapturePort *port) { diverted_to = port; }
+
 void flush_trace() {
     for (auto &decoder : decoders) {
         if (decoder) decoder->flush();
@@ -48,6 +52,7 @@ extern "C" {
 // An empty slot reads 0xFF, should anything read before the driver is bound.
 __attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port) {
     using namespace cli::port_tap;
+    if (diverted_to != nullptr) return diverted_to->read(port);
     const unsigned char value = driver_read != nullptr ? driver_read(port) : 0xFF;
     if (cli::WireDecoder *decoder = decoder_at(port, kModemStatus)) decoder->status_read(value);
     return value;
@@ -56,6 +61,10 @@ __attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPor
 __attribute__((visibility("default"))) void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port,
                                                                                unsigned char value) {
     using namespace cli::port_tap;
+    if (diverted_to != nullptr) {
+        diverted_to->write(port, value);
+        return;
+    }
     if (driver_write != nullptr) driver_write(port, value);
     if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) {
         decoder->control_written(value);

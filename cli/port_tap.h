@@ -11,6 +11,10 @@
 
 #include "dlportio.h"
 
+namespace cli {
+class CapturePort;
+}
+
 namespace cli::port_tap {
 
 using ReadPort = decltype(&DlPortReadPortUchar);
@@ -22,6 +26,9 @@ void connect(ReadPort read, WritePort write);
 void trace(std::function<void(const std::string &)> listener);
 // Hands over transactions still open (no STOP seen).
 void flush_trace();
+// While `port` is set, every access goes to it instead of the driver and is
+// not traced; nullptr ends the diversion.
+void divert(CapturePort *port);
 
 }  // namespace cli::port_tap
 
