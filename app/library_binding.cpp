@@ -68,8 +68,8 @@ private:
 
 WirelinkApi bindWirelinkLazily(LibraryBinding &binding) {
     WirelinkApi api;
-#define RIGCHECK_BIND_LAZILY(name, ...) api.name = LazyEntry<__VA_ARGS__>(binding, #name);
-    RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_BIND_LAZILY)
-#undef RIGCHECK_BIND_LAZILY
+#define RIGCHECK_ENTRY(name, ...) api.name = LazyEntry<__VA_ARGS__>(binding, #name);
+#include "wirelink_functions.h"
+#undef RIGCHECK_ENTRY
     return api;
 }

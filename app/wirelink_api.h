@@ -10,16 +10,18 @@
 #include <functional>
 #include <string_view>
 
-#include "wirelink_functions.h"
+struct wirelink_msg;  // wirelink.h; rigcheck only hands pointers to it on
 
 struct WirelinkApi {
-#define RIGCHECK_API_MEMBER(name, ...) std::function<__VA_ARGS__> name;
-    RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_API_MEMBER)
-#undef RIGCHECK_API_MEMBER
+#define RIGCHECK_ENTRY(name, ...) std::function<__VA_ARGS__> name;
+#include "wirelink_functions.h"
+#undef RIGCHECK_ENTRY
 };
 
-#define RIGCHECK_API_NAME(name, ...) std::string_view{#name},
-inline constexpr std::array kWirelinkFunctionNames{RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_API_NAME)};
-#undef RIGCHECK_API_NAME
+inline constexpr std::array kWirelinkFunctionNames{
+#define RIGCHECK_ENTRY(name, ...) std::string_view{#name},
+#include "wirelink_functions.h"
+#undef RIGCHECK_ENTRY
+};
 
 #endif  // RIGCHECK_WIRELINK_API_H

@@ -5,23 +5,25 @@
 #include <initializer_list>
 
 #include "bus.h"
-#include "port_io.h"
+#include "dlportio.h"
 #include "stretch_budget.h"
+#include "uart16550.h"
 
 namespace {
 
-constexpr int32_t kCom1 = 0x3F8;
-constexpr int32_t kCom2 = 0x2F8;
+constexpr int32_t kCom1 = uart16550::kCom1;
+constexpr int32_t kCom2 = uart16550::kCom2;
 
-constexpr unsigned kDataRegister = 0;
-constexpr unsigned kModemControl = 4;
-constexpr unsigned kModemStatus = 6;
+constexpr unsigned kDataRegister = uart16550::kData;
+using uart16550::kModemControl;
+using uart16550::kModemStatus;
 
-constexpr uint8_t kDtrSda = 0x01;
-constexpr uint8_t kRtsScl = 0x02;
-constexpr uint8_t kCtsScl = 0x10;
-constexpr uint8_t kDsrSda = 0x20;
-constexpr uint8_t kDcd = 0x80;
+// The adapter's wiring.
+constexpr uint8_t kDtrSda = uart16550::kMcrDtr;
+constexpr uint8_t kRtsScl = uart16550::kMcrRts;
+constexpr uint8_t kCtsScl = uart16550::kMsrCts;
+constexpr uint8_t kDsrSda = uart16550::kMsrDsr;
+constexpr uint8_t kDcd = uart16550::kMsrDcd;
 
 // The bus state, zero when the library is loaded.
 int32_t port_base = 0;

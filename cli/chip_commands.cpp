@@ -34,7 +34,7 @@ void write_expander(Session &session, int index, int value) {
 
 void read_expander(Session &session, int index) {
     int32_t value = 0;
-    if (session.bus().iic_rx_pcf8574_into(&value, index) == 0) {
+    if (session.bus()._iic_rx_pcf8574(&value, index) == 0) {
         throw no_acknowledge("no acknowledge from " + expander_name(index));
     }
     std::printf("%s\n", hex(value).c_str());

@@ -1,6 +1,8 @@
 // The five synthesizers: compute the chip's bytes for a frequency with the
-// library, print them, and send them unless --dry-run.  A dry run claims no
-// port, so it works without an adapter.
+// library, print them, and send them unless --dry-run.  The bytes printed are
+// those the library's own send puts on a capture port, so the tool keeps no
+// copy of any chip's layout.  A dry run claims no port, so it works without an
+// adapter.
 
 #include <cctype>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "capture_port.h"
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
@@ -18,18 +21,15 @@ namespace cli {
 namespace {
 
 constexpr int64_t kMaxHertz = std::numeric_limits<int32_t>::max();
-// The TSA5523's and SDA3302's dividers count FREQ plus this.
-constexpr int64_t kTunerOffset = 37'300'000;
 constexpr int kFifteenBits = 0x7FFF;
 
-// What a chip gets for one frequency: the bytes of each transaction and how
-// to send them (true when the chip acknowledged).
+// What a chip gets for one frequency, and how to send it (true when the chip
+// acknowledged).
 struct Plan {
     std::string chip;
     int address;  // 7-bit, for messages
     int divider;
     int64_t tunes;  // the frequency that divider gives
-    std::vector<std::vector<int32_t>> transactions;
     std::function<bool(const Wirelink &)> send;
 };
 
@@ -84,10 +84,10 @@ std::string upper(std::string name) {
     return name;
 }
 
-void print_plan(const Plan &plan) {
+void print_plan(const Plan &plan, const std::vector<std::vector<int32_t>> &transactions) {
     std::printf("%s: divider %d, tunes %lld Hz\n", plan.chip.c_str(), plan.divider,
                 static_cast<long long>(plan.tunes));
-    for (const auto &bytes : plan.transactions) {
+    for (const auto &bytes : transactions) {
         std::string line;
         for (int32_t byte : bytes) {
             char text[4];
@@ -99,7 +99,7 @@ void print_plan(const Plan &plan) {
 }
 
 void execute(Session &session, const Plan &plan, const Common &common) {
-    print_plan(plan);
+    print_plan(plan, capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); }));
     if (common.dry_run) return;
     if (!plan.send(session.bus())) {
         throw no_acknowledge("no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")");
@@ -130,11 +130,9 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tsa5511_state>();
         wirelink.tsa5511_init(state.get(), control, fref, port);
-        Plan plan{"TSA5511", (0xC0 + offset) / 2, wirelink.tsa5511_calc(state.get(), freq, step_mode), 0, {},
-                  {}};
+        Plan plan{"TSA5511", (0xC0 + offset) / 2, wirelink.tsa5511_calc(state.get(), freq, step_mode), 0, {}};
         check_divider(plan, *args, kFifteenBits);
         plan.tunes = int64_t{plan.divider} * state->step;
-        plan.transactions = {{0xC0 + offset, state->div_high, state->div_low, state->control, state->port}};
         plan.send = [state, offset](const Wirelink &bus) {
             return bus.tsa5511_send(state.get(), offset) != 0;
         };
@@ -142,7 +140,7 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
     });
 }
 
-// --- TSA5523 and SDA3302: divider for freq + 37.3 MHz, band from freq -------
+// --- TSA5523 and SDA3302: divider for freq plus an offset, band from freq ----
 
 struct TunerArguments : Common {
     std::string control, band, step_mode = "0";
@@ -153,12 +151,27 @@ template <typename State>
 struct Tuner {
     const char *name;
     const char *control;  // default control byte
-    int step;             // Hz
+    int step;             // Hz, of the divider
     int highest_step_mode;
     int32_t (WIRELINK_CALL *Wirelink::*init)(State *, int32_t);
     int32_t (WIRELINK_CALL *Wirelink::*calc)(State *, int32_t, int32_t);
     int32_t (WIRELINK_CALL *Wirelink::*send)(State *, int32_t);
 };
+
+// The lowest frequency that the library's calc gives `divider`, which is the
+// one the divider tunes: the chip's offset stays the library's.  calc never
+// lowers its divider as the frequency rises, and one divider spans at most
+// four steps (step mode 2), so freq - 4 steps gives a smaller one.
+int64_t tuned_frequency(const std::function<int32_t(int32_t)> &calc, int32_t divider, int32_t freq,
+                        int step) {
+    int64_t below = int64_t{freq} - 4 * int64_t{step};  // calc(below) < divider
+    int64_t at = freq;                                  // calc(at) == divider
+    while (at - below > 1) {
+        const int64_t middle = below + (at - below) / 2;
+        (calc(static_cast<int32_t>(middle)) < divider ? below : at) = middle;
+    }
+    return at;
+}
 
 template <typename State>
 void run_tuner(Session &session, const Tuner<State> &chip, const TunerArguments &args) {
@@ -170,16 +183,15 @@ void run_tuner(Session &session, const Tuner<State> &chip, const TunerArguments 
     const Wirelink &wirelink = session.library();
     auto state = std::make_shared<State>();
     (wirelink.*chip.init)(state.get(), control);
-    Plan plan{upper(chip.name),
-              (0xC0 + offset) / 2,
-              (wirelink.*chip.calc)(state.get(), freq, step_mode),
-              0,
-              {},
-              {}};
+    Plan plan{
+        upper(chip.name), (0xC0 + offset) / 2, (wirelink.*chip.calc)(state.get(), freq, step_mode), 0, {}};
     check_divider(plan, args, kFifteenBits);
     if (band >= 0) state->band = band;
-    plan.tunes = int64_t{plan.divider} * chip.step - kTunerOffset;
-    plan.transactions = {{0xC0 + offset, state->div_high, state->div_low, state->control, state->band}};
+    const auto calc = [&](int32_t hertz) {
+        State probe = *state;
+        return (wirelink.*chip.calc)(&probe, hertz, step_mode);
+    };
+    plan.tunes = tuned_frequency(calc, plan.divider, freq, chip.step);
     plan.send = [state, offset, send = chip.send](const Wirelink &bus) {
         return (bus.*send)(state.get(), offset) != 0;
     };
@@ -231,12 +243,10 @@ void add_tsa6057(CLI::App &pll, Commands &commands) {
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tsa6057_state>();
         wirelink.tsa6057_init(state.get(), control, ref_select);
-        Plan plan{"TSA6057", (0xC4 + offset) / 2, wirelink.tsa6057_calc(state.get(), freq, ref_select), 0, {},
-                  {}};
+        Plan plan{
+            "TSA6057", (0xC4 + offset) / 2, wirelink.tsa6057_calc(state.get(), freq, ref_select), 0, {}};
         check_divider(plan, *args, 0x1FFFF);
         plan.tunes = int64_t{plan.divider} * state->step;
-        plan.transactions = {
-            {0xC4 + offset, state->subaddress, state->db0, state->db1, state->db2, state->db3}};
         plan.send = [state, offset](const Wirelink &bus) {
             return bus.tsa6057_send(state.get(), offset) != 0;
         };
@@ -285,14 +295,9 @@ void add_tbb200(CLI::App &pll, Commands &commands) {
         const Wirelink &wirelink = session.library();
         auto state = std::make_shared<tbb200_state>();
         wirelink.tbb200_init(state.get(), mode, fref, prescaler);
-        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {}, {}};
+        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {}};
         check_tbb200_counters(*state, plan, *args);
         plan.tunes = int64_t{plan.divider} * step;
-        const int32_t address = 0xC4 + mode;
-        std::vector<int32_t> main_counter = {address, mode + 12, state->n_byte2, state->n_byte3};
-        if (mode != 0) main_counter.insert(main_counter.begin() + 2, state->n_byte1);
-        plan.transactions = {
-            {address, mode + 8, status}, {address, mode + 4, state->r_high, state->r_low}, main_counter};
         plan.send = [state, status](const Wirelink &bus) {
             const bool status_sent = bus.tbb200_send_status(state.get(), status) != 0;
             const bool reference_sent = bus.tbb200_send_r_cnt(state.get()) != 0;

@@ -4,14 +4,18 @@
 #include <memory>
 #include <utility>
 
+#include "capture_port.h"
+#include "uart16550.h"
 #include "wire_decoder.h"
 
 namespace cli::port_tap {
 namespace {
 
-constexpr std::array<unsigned long, 2> kSerialBases = {0x3F8, 0x2F8};
-constexpr unsigned long kModemControl = 4, kModemStatus = 6;
+constexpr std::array<unsigned long, 2> kSerialBases = {uart16550::kCom1, uart16550::kCom2};
+using uart16550::kModemControl;
+using uart16550::kModemStatus;
 
+CapturePort *diverted_to = nullptr;
 ReadPort driver_read = nullptr;
 WritePort driver_write = nullptr;
 std::array<std::unique_ptr<WireDecoder>, 2> decoders;
@@ -42,6 +46,8 @@ void trace(std::function<void(const std::string &)> listener) { printer = std::m
 
 std::string take_last_transaction() { return std::exchange(last, std::string()); }
 
+void divert(CapturePort *port) { diverted_to = port; }
+
 void flush_trace() {
     for (auto &decoder : decoders) {
         if (decoder) decoder->flush();
@@ -53,15 +59,21 @@ void flush_trace() {
 extern "C" {
 
 // An empty slot reads 0xFF, should anything read before the driver is bound.
-__attribute__((visibility("default"))) unsigned char DlPortReadPortUchar(unsigned long port) {
+__attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port) {
     using namespace cli::port_tap;
+    if (diverted_to != nullptr) return diverted_to->read(port);
     const unsigned char value = driver_read != nullptr ? driver_read(port) : 0xFF;
     if (cli::WireDecoder *decoder = decoder_at(port, kModemStatus)) decoder->status_read(value);
     return value;
 }
 
-__attribute__((visibility("default"))) void DlPortWritePortUchar(unsigned long port, unsigned char value) {
+__attribute__((visibility("default"))) void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port,
+                                                                               unsigned char value) {
     using namespace cli::port_tap;
+    if (diverted_to != nullptr) {
+        diverted_to->write(port, value);
+        return;
+    }
     if (driver_write != nullptr) driver_write(port, value);
     if (cli::WireDecoder *decoder = decoder_at(port, kModemControl)) {
         decoder->control_written(value);

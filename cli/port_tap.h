@@ -9,10 +9,16 @@
 #include <functional>
 #include <string>
 
+#include "dlportio.h"
+
+namespace cli {
+class CapturePort;
+}
+
 namespace cli::port_tap {
 
-using ReadPort = unsigned char (*)(unsigned long port);
-using WritePort = void (*)(unsigned long port, unsigned char value);
+using ReadPort = decltype(&DlPortReadPortUchar);
+using WritePort = decltype(&DlPortWritePortUchar);
 
 // The driver's own functions, which every access is forwarded to.  From then
 // on the wire of both serial ports is decoded.
@@ -24,6 +30,9 @@ void flush_trace();
 // The last transaction that ended on either port since this was last asked,
 // as the trace shows it ("" when none).
 std::string take_last_transaction();
+// While `port` is set, every access goes to it instead of the driver and is
+// not traced; nullptr ends the diversion.
+void divert(CapturePort *port);
 
 }  // namespace cli::port_tap
 

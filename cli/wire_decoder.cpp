@@ -2,17 +2,21 @@
 
 #include <cstdio>
 
+#include "uart16550.h"
+
 namespace cli {
 namespace {
 
-constexpr uint8_t kDtr = 0x01, kRts = 0x02;
-constexpr uint8_t kCts = 0x10, kDsr = 0x20;
+using uart16550::kMcrDtr;
+using uart16550::kMcrRts;
+using uart16550::kMsrCts;
+using uart16550::kMsrDsr;
 
 }  // namespace
 
 void WireDecoder::control_written(uint8_t mcr) {
-    const bool sda = (mcr & kDtr) != 0;
-    const bool scl = (mcr & kRts) != 0;
+    const bool sda = (mcr & kMcrDtr) != 0;
+    const bool scl = (mcr & kMcrRts) != 0;
     if (!known_) {
         known_ = true;
     } else if (!scl_ && scl) {
@@ -29,9 +33,9 @@ void WireDecoder::control_written(uint8_t mcr) {
 }
 
 void WireDecoder::status_read(uint8_t msr) {
-    if (!known_ || !scl_ || (msr & kCts) == 0) return;
+    if (!known_ || !scl_ || (msr & kMsrCts) == 0) return;
     scl_seen_high_ = true;
-    sample_ = (msr & kDsr) != 0;
+    sample_ = (msr & kMsrDsr) != 0;
 }
 
 void WireDecoder::clock_fell() {

@@ -97,49 +97,9 @@ void route_ports_through_tap(void *driver) {
 }
 
 void bind_all(void *library, Wirelink &w) {
-    bind(library, w.init_iic, "init_iic");
-    bind(library, w.deinit_iic, "deinit_iic");
-    bind(library, w.set_port_delay, "set_port_delay");
-    bind(library, w.iic_ok, "iic_ok");
-    bind(library, w.sda_high, "sda_high");
-    bind(library, w.sda_low, "sda_low");
-    bind(library, w.scl_high, "scl_high");
-    bind(library, w.scl_low, "scl_low");
-    bind(library, w.read_sda, "read_sda");
-    bind(library, w.read_scl, "read_scl");
-    bind(library, w.iic_start, "iic_start");
-    bind(library, w.iic_stop, "iic_stop");
-    bind(library, w.iic_send_byte, "iic_send_byte");
-    bind(library, w.iic_read_byte, "iic_read_byte");
-    bind(library, w.wirelink_transfer, "wirelink_transfer");
-    bind(library, w.iic_tx_pcf8574, "iic_tx_pcf8574");
-    bind(library, w.iic_rx_pcf8574_into, "_iic_rx_pcf8574");
-    bind(library, w.pcf8591_init, "pcf8591_init");
-    bind(library, w.pcf8591_readchan, "pcf8591_readchan");
-    bind(library, w.pcf8591_read4chan, "pcf8591_read4chan");
-    bind(library, w.pcf8591_setda, "pcf8591_setda");
-    bind(library, w.pcf8591_aout, "pcf8591_aout");
-    bind(library, w.lcd_init, "lcd_init");
-    bind(library, w.lcd_instr, "lcd_instr");
-    bind(library, w.lcd_write_str, "lcd_write_str");
-    bind(library, w.lcd_read_str, "lcd_read_str");
-    bind(library, w.tsa5511_init, "tsa5511_init");
-    bind(library, w.tsa5511_calc, "tsa5511_calc");
-    bind(library, w.tsa5511_send, "tsa5511_send");
-    bind(library, w.tsa5523_init, "tsa5523_init");
-    bind(library, w.tsa5523_calc, "tsa5523_calc");
-    bind(library, w.tsa5523_send, "tsa5523_send");
-    bind(library, w.tbb200_init, "tbb200_init");
-    bind(library, w.tbb200_calc, "tbb200_calc");
-    bind(library, w.tbb200_send_status, "tbb200_send_status");
-    bind(library, w.tbb200_send_r_cnt, "tbb200_send_r_cnt");
-    bind(library, w.tbb200_send_n_cnt, "tbb200_send_n_cnt");
-    bind(library, w.tsa6057_init, "tsa6057_init");
-    bind(library, w.tsa6057_calc, "tsa6057_calc");
-    bind(library, w.tsa6057_send, "tsa6057_send");
-    bind(library, w.sda3302_init, "sda3302_init");
-    bind(library, w.sda3302_calc, "sda3302_calc");
-    bind(library, w.sda3302_send, "sda3302_send");
+#define WIRELINK_FUNCTION(name, ...) bind(library, w.name, #name);
+#include "api.def"
+#undef WIRELINK_FUNCTION
 }
 
 }  // namespace

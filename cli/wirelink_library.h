@@ -7,51 +7,12 @@
 
 namespace cli {
 
-// The exports the tool calls, typed from the public header.
+// Every exported function, typed from the public header and named as in it,
+// from the library's export table (api.def).
 struct Wirelink {
-    decltype(&::init_iic) init_iic;
-    decltype(&::deinit_iic) deinit_iic;
-    decltype(&::set_port_delay) set_port_delay;
-    decltype(&::iic_ok) iic_ok;
-    decltype(&::sda_high) sda_high;
-    decltype(&::sda_low) sda_low;
-    decltype(&::scl_high) scl_high;
-    decltype(&::scl_low) scl_low;
-    decltype(&::read_sda) read_sda;
-    decltype(&::read_scl) read_scl;
-    decltype(&::iic_start) iic_start;
-    decltype(&::iic_stop) iic_stop;
-    decltype(&::iic_send_byte) iic_send_byte;
-    decltype(&::iic_read_byte) iic_read_byte;
-    decltype(&::wirelink_transfer) wirelink_transfer;
-    decltype(&::iic_tx_pcf8574) iic_tx_pcf8574;
-    decltype(&::_iic_rx_pcf8574) iic_rx_pcf8574_into;
-    decltype(&::pcf8591_init) pcf8591_init;
-    decltype(&::pcf8591_readchan) pcf8591_readchan;
-    decltype(&::pcf8591_read4chan) pcf8591_read4chan;
-    decltype(&::pcf8591_setda) pcf8591_setda;
-    decltype(&::pcf8591_aout) pcf8591_aout;
-    decltype(&::lcd_init) lcd_init;
-    decltype(&::lcd_instr) lcd_instr;
-    decltype(&::lcd_write_str) lcd_write_str;
-    decltype(&::lcd_read_str) lcd_read_str;
-    decltype(&::tsa5511_init) tsa5511_init;
-    decltype(&::tsa5511_calc) tsa5511_calc;
-    decltype(&::tsa5511_send) tsa5511_send;
-    decltype(&::tsa5523_init) tsa5523_init;
-    decltype(&::tsa5523_calc) tsa5523_calc;
-    decltype(&::tsa5523_send) tsa5523_send;
-    decltype(&::tbb200_init) tbb200_init;
-    decltype(&::tbb200_calc) tbb200_calc;
-    decltype(&::tbb200_send_status) tbb200_send_status;
-    decltype(&::tbb200_send_r_cnt) tbb200_send_r_cnt;
-    decltype(&::tbb200_send_n_cnt) tbb200_send_n_cnt;
-    decltype(&::tsa6057_init) tsa6057_init;
-    decltype(&::tsa6057_calc) tsa6057_calc;
-    decltype(&::tsa6057_send) tsa6057_send;
-    decltype(&::sda3302_init) sda3302_init;
-    decltype(&::sda3302_calc) sda3302_calc;
-    decltype(&::sda3302_send) sda3302_send;
+#define WIRELINK_FUNCTION(name, ...) decltype(&::name) name;
+#include "api.def"
+#undef WIRELINK_FUNCTION
 };
 
 // Loads libwirelink.so over a port driver (with `simulated` the simulated

@@ -1,25 +1,33 @@
-# Reads lib/exports.list into parallel lists: WIRELINK_EXPORT_NAMES (C names),
-# WIRELINK_EXPORT_KINDS and WIRELINK_EXPORT_BYTES.  Stops the configure on a
-# line with an unknown kind, or a function without its argument bytes.
+# Reads the export table lib/api.def into parallel lists:
+# WIRELINK_EXPORT_NAMES (C names), WIRELINK_EXPORT_KINDS (entry, worker or
+# data) and WIRELINK_EXPORT_BYTES (Windows argument bytes; "-" for data).
+# Stops the configure, naming the file and line, on a table line it cannot
+# read or a function of unknown kind.
 function(wirelink_read_exports list_file)
   file(STRINGS "${list_file}" lines)
   set(names "")
   set(kinds "")
   set(bytes "")
+  set(number 0)
+  set(identifier "[A-Za-z_][A-Za-z0-9_]*")
   foreach(line IN LISTS lines)
-    string(STRIP "${line}" line)
-    if(line STREQUAL "" OR line MATCHES "^#")
+    math(EXPR number "${number} + 1")
+    if(line MATCHES "^WIRELINK_FUNCTION\\((${identifier}), *(${identifier}), *([0-9]+),")
+      set(name "${CMAKE_MATCH_1}")
+      set(kind "${CMAKE_MATCH_2}")
+      set(size "${CMAKE_MATCH_3}")
+      if(NOT kind MATCHES "^(entry|worker)$")
+        message(FATAL_ERROR "${list_file}:${number}: ${name} has the unknown kind '${kind}' (entry or worker)")
+      endif()
+    elseif(line MATCHES "^WIRELINK_DATA_CELL\\((${identifier}),")
+      set(name "${CMAKE_MATCH_1}")
+      set(kind "data")
+      set(size "-")
+    elseif(line MATCHES "^WIRELINK_(FUNCTION|DATA_CELL)")
+      message(FATAL_ERROR "${list_file}:${number}: cannot read '${line}': "
+        "write WIRELINK_FUNCTION(name, kind, bytes, result, arguments...) on one line")
+    else()
       continue()
-    endif()
-    string(REGEX REPLACE "[ \t]+" ";" fields "${line}")
-    list(GET fields 0 name)
-    list(GET fields 1 kind)
-    list(GET fields 2 size)
-    if(NOT kind MATCHES "^(entry|worker|data)$")
-      message(FATAL_ERROR "${list_file}: ${name} has the unknown kind '${kind}'")
-    endif()
-    if(NOT kind STREQUAL "data" AND NOT size MATCHES "^[0-9]+$")
-      message(FATAL_ERROR "${list_file}: ${name} needs its argument bytes")
     endif()
     list(APPEND names "${name}")
     list(APPEND kinds "${kind}")
@@ -49,7 +57,7 @@ function(wirelink_write_if_changed out_file text)
   file(REMOVE "${out_file}.new")
 endfunction()
 
-# Reads lib/exports.list into WIRELINK_WINDOWS_EXPORT_NAMES: the names that
+# Reads lib/api.def into WIRELINK_WINDOWS_EXPORT_NAMES: the names that
 # wirelink.dll exports, in list order.  In the 32-bit DLL a worker carries
 # its stdcall decoration, a leading underscore and "@" plus its argument
 # bytes; 64-bit Windows has no stdcall decoration, so there every export is

@@ -1,5 +1,5 @@
 # wirelink.dll: the export table comes from a module-definition file made
-# from exports.list, and the port driver is imported from dlportio.dll
+# from api.def, and the port driver is imported from dlportio.dll
 # through an import library made from our own dlportio.def, so no vendor
 # header or library is needed.
 #

@@ -1,8 +1,8 @@
 // The port driver's two exports, over one driver for the whole process.
 
 #include "linux_system_calls.h"
+#include "dlportio.h"
 #include "port_driver.h"
-#include "port_io.h"
 
 namespace {
 
@@ -28,11 +28,11 @@ __attribute__((destructor)) void release_devices() {
 
 extern "C" {
 
-__attribute__((visibility("default"))) unsigned char WIRELINK_CALL DlPortReadPortUchar(unsigned long port) {
+__attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port) {
     return driver().read(port);
 }
 
-__attribute__((visibility("default"))) void WIRELINK_CALL DlPortWritePortUchar(unsigned long port,
+__attribute__((visibility("default"))) void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port,
                                                                                unsigned char value) {
     driver().write(port, value);
 }

@@ -2,19 +2,19 @@
 
 #include <utility>
 
-#include "uart_registers.h"
+#include "uart16550.h"
 
 namespace dlportio {
 
 LegacyPorts::LegacyPorts(Open open)
     : open_(std::move(open)),
-      serial_ports_{SerialPort{{"COM1", 0x3F8}, false, nullptr},
-                    SerialPort{{"COM2", 0x2F8}, false, nullptr}} {}
+      serial_ports_{SerialPort{{"COM1", uart16550::kCom1}, false, nullptr},
+                    SerialPort{{"COM2", uart16550::kCom2}, false, nullptr}} {}
 
 uint8_t LegacyPorts::read(unsigned long port) {
     unsigned offset = 0;
     RegisterBackend *backend = backend_at(port, offset);
-    return backend ? backend->read(offset) : uart::kEmptyPort;
+    return backend ? backend->read(offset) : uart16550::kEmptyPort;
 }
 
 void LegacyPorts::write(unsigned long port, uint8_t value) {
@@ -31,7 +31,7 @@ void LegacyPorts::release() {
 // nothing was found is not searched again.
 RegisterBackend *LegacyPorts::backend_at(unsigned long port, unsigned &offset) {
     for (SerialPort &serial : serial_ports_) {
-        if (port < serial.id.base || port - serial.id.base >= uart::kRegisterCount) continue;
+        if (port < serial.id.base || port - serial.id.base >= uart16550::kRegisterCount) continue;
         if (!serial.opened && !released_) {
             serial.opened = true;
             serial.backend = open_(serial.id);

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "serial_device_lookup.h"
-#include "uart_registers.h"
+#include "uart16550.h"
 
 namespace dlportio {
 namespace {
@@ -27,24 +27,24 @@ constexpr int kOut1 = 0x2000, kOut2 = 0x4000;
 
 uint8_t control_bits(int lines) {
     uint8_t mcr = 0;
-    if (lines & TIOCM_DTR) mcr |= uart::kMcrDtr;
-    if (lines & TIOCM_RTS) mcr |= uart::kMcrRts;
+    if (lines & TIOCM_DTR) mcr |= uart16550::kMcrDtr;
+    if (lines & TIOCM_RTS) mcr |= uart16550::kMcrRts;
     return mcr;
 }
 
 int driven_lines(uint8_t mcr) {
     int lines = 0;
-    if (mcr & uart::kMcrDtr) lines |= TIOCM_DTR;
-    if (mcr & uart::kMcrRts) lines |= TIOCM_RTS;
+    if (mcr & uart16550::kMcrDtr) lines |= TIOCM_DTR;
+    if (mcr & uart16550::kMcrRts) lines |= TIOCM_RTS;
     return lines;
 }
 
 uint8_t input_bits(int lines) {
     uint8_t msr = 0;
-    if (lines & TIOCM_CTS) msr |= uart::kMsrCts;
-    if (lines & TIOCM_DSR) msr |= uart::kMsrDsr;
-    if (lines & TIOCM_RNG) msr |= uart::kMsrRi;
-    if (lines & TIOCM_CAR) msr |= uart::kMsrDcd;
+    if (lines & TIOCM_CTS) msr |= uart16550::kMsrCts;
+    if (lines & TIOCM_DSR) msr |= uart16550::kMsrDsr;
+    if (lines & TIOCM_RNG) msr |= uart16550::kMsrRi;
+    if (lines & TIOCM_CAR) msr |= uart16550::kMsrDcd;
     return msr;
 }
 

@@ -1,6 +1,6 @@
 // A serial device seen only through its modem lines: DTR and RTS to drive,
 // CTS, DSR, RI and DCD to read.  The lines travel as their UART register bits
-// (uart_registers.h), so the register model above needs no operating-system
+// (uart16550.h), so the register model above needs no operating-system
 // header; each platform opens its devices behind these two interfaces.
 #ifndef DLPORTIO_MODEM_LINES_H
 #define DLPORTIO_MODEM_LINES_H

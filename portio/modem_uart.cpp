@@ -6,7 +6,7 @@
 namespace dlportio {
 namespace {
 
-constexpr uint8_t kDriven = uart::kMcrDtr | uart::kMcrRts;
+constexpr uint8_t kDriven = uart16550::kMcrDtr | uart16550::kMcrRts;
 constexpr auto kSearchInterval = std::chrono::seconds(1);
 // How long a change may take to show in inputs that lag (a chip's status
 // messages come every few milliseconds at most), and how often to look.
@@ -20,25 +20,26 @@ constexpr auto kLagPoll = std::chrono::microseconds(200);
 uint8_t change_indicators(uint8_t before, uint8_t now) {
     const uint8_t toggled = static_cast<uint8_t>((before ^ now) >> 4);
     const uint8_t fell = static_cast<uint8_t>((before & ~now) >> 4);
-    return static_cast<uint8_t>((toggled & ~uart::kMsrTrailingEdgeRi) | (fell & uart::kMsrTrailingEdgeRi));
+    return static_cast<uint8_t>((toggled & ~uart16550::kMsrTrailingEdgeRi) |
+                                (fell & uart16550::kMsrTrailingEdgeRi));
 }
 
 // SCL (RTS) comes back on CTS; SDA (DTR) on DSR, or on DCD with some adapters.
 bool scl_shows(uint8_t inputs, uint8_t driven) {
-    return ((inputs & uart::kMsrCts) != 0) == ((driven & uart::kMcrRts) != 0);
+    return ((inputs & uart16550::kMsrCts) != 0) == ((driven & uart16550::kMcrRts) != 0);
 }
 
 bool sda_shows(uint8_t inputs, uint8_t driven) {
-    const bool high = (driven & uart::kMcrDtr) != 0;
-    return ((inputs & uart::kMsrDsr) != 0) == high || ((inputs & uart::kMsrDcd) != 0) == high;
+    const bool high = (driven & uart16550::kMcrDtr) != 0;
+    return ((inputs & uart16550::kMsrDsr) != 0) == high || ((inputs & uart16550::kMsrDcd) != 0) == high;
 }
 
 bool changes_show(uint8_t inputs, uint8_t driven, uint8_t changed) {
-    return (!(changed & uart::kMcrRts) || scl_shows(inputs, driven)) &&
-           (!(changed & uart::kMcrDtr) || sda_shows(inputs, driven));
+    return (!(changed & uart16550::kMcrRts) || scl_shows(inputs, driven)) &&
+           (!(changed & uart16550::kMcrDtr) || sda_shows(inputs, driven));
 }
 
-bool scl_shows_low(uint8_t inputs, uint8_t, uint8_t) { return (inputs & uart::kMsrCts) == 0; }
+bool scl_shows_low(uint8_t inputs, uint8_t, uint8_t) { return (inputs & uart16550::kMsrCts) == 0; }
 
 }  // namespace
 
@@ -48,14 +49,14 @@ ModemUart::ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing &
 }
 
 uint8_t ModemUart::read(unsigned offset) {
-    if (!reachable()) return uart::kEmptyPort;
+    if (!reachable()) return uart16550::kEmptyPort;
     switch (offset) {
-    case uart::kData:
+    case uart16550::kData:
         // The bus is timed by data-register reads, so each must cost what
         // it costs on the real UART.  Nothing is ever received.
         timing_.spend_register_access_time();
         return 0;
-    case uart::kModemStatus:
+    case uart16550::kModemStatus:
         return read_modem_status();
     default:
         return written_[offset];
@@ -65,10 +66,10 @@ uint8_t ModemUart::read(unsigned offset) {
 void ModemUart::write(unsigned offset, uint8_t value) {
     if (!reachable()) return;
     switch (offset) {
-    case uart::kData:  // never transmit: the port carries a bus, not a line
-    case uart::kModemStatus:
+    case uart16550::kData:  // never transmit: the port carries a bus, not a line
+    case uart16550::kModemStatus:
         return;
-    case uart::kModemControl:
+    case uart16550::kModemControl:
         write_modem_control(value);
         return;
     default:
@@ -94,7 +95,7 @@ void ModemUart::take(Opened opened) {
     }
     lines_ = std::move(opened.lines);
     driven_ = lines_->outputs_at_open() & kDriven;
-    written_[uart::kModemControl] = driven_;
+    written_[uart16550::kModemControl] = driven_;
     inputs_ = lines_->inputs_at_open();
     lags_ = lines_->inputs_may_lag();
     changed_unseen_ = 0;
@@ -123,11 +124,11 @@ void ModemUart::say(const std::string &text) {
 // comes and goes between two reads leaves no change indicator behind.
 uint8_t ModemUart::read_modem_status() {
     uint8_t now = 0;
-    const bool scl_rose = (changed_unseen_ & driven_ & uart::kMcrRts) != 0;
+    const bool scl_rose = (changed_unseen_ & driven_ & uart16550::kMcrRts) != 0;
     const bool answered = changed_unseen_ != 0 ? await_inputs(now, changes_show) : read_inputs(now);
     changed_unseen_ = 0;
-    if (!answered) return uart::kEmptyPort;
-    if (scl_rose && (now & uart::kMsrCts) == 0) scl_held_ = true;
+    if (!answered) return uart16550::kEmptyPort;
+    if (scl_rose && (now & uart16550::kMsrCts) == 0) scl_held_ = true;
     const uint8_t status = static_cast<uint8_t>(now | change_indicators(inputs_, now));
     inputs_ = now;  // reading clears the change indicators
     return status;
@@ -139,7 +140,7 @@ bool ModemUart::read_inputs(uint8_t &inputs) {
     const LineResult result = lines_->read_inputs(inputs);
     if (result == LineResult::gone) lose();
     if (result != LineResult::done) return false;
-    if ((inputs & uart::kMsrCts) == 0)
+    if ((inputs & uart16550::kMsrCts) == 0)
         scl_fall_unseen_ = false;
     else
         scl_held_ = false;
@@ -161,12 +162,12 @@ bool ModemUart::await_inputs(uint8_t &inputs, Shown shown) {
 // OUT1, OUT2 and loop-back are kept for reading back: the kernel's driver
 // needs OUT2 for its interrupts, and loop-back would cut the adapter off.
 void ModemUart::write_modem_control(uint8_t value) {
-    written_[uart::kModemControl] = value;
+    written_[uart16550::kModemControl] = value;
     const uint8_t wanted = value & kDriven;
     if (wanted == driven_) return;
     // A rise of SCL before its fall has shown would let a status from
     // before the fall pass for one from after the rise.
-    const bool scl_rises = (wanted & ~driven_ & uart::kMcrRts) != 0;
+    const bool scl_rises = (wanted & ~driven_ & uart16550::kMcrRts) != 0;
     if (scl_rises && scl_fall_unseen_) {
         uint8_t inputs = 0;
         await_inputs(inputs, scl_shows_low);
@@ -179,8 +180,8 @@ void ModemUart::write_modem_control(uint8_t value) {
             // A clock held low would make every later read wait out the
             // bound for a rise that does not come; once one has not shown,
             // rises of SCL are not waited for until SCL reads high again.
-            if (scl_held_) changed_unseen_ &= ~(wanted & uart::kMcrRts);
-            scl_fall_unseen_ = scl_fall_unseen_ || (driven_ & ~wanted & uart::kMcrRts) != 0;
+            if (scl_held_) changed_unseen_ &= ~(wanted & uart16550::kMcrRts);
+            scl_fall_unseen_ = scl_fall_unseen_ || (driven_ & ~wanted & uart16550::kMcrRts) != 0;
         }
         driven_ = wanted;
         return;

@@ -25,7 +25,7 @@
 #include "register_backend.h"
 #include "report.h"
 #include "timing.h"
-#include "uart_registers.h"
+#include "uart16550.h"
 
 namespace dlportio {
 
@@ -58,7 +58,7 @@ private:
     std::string last_said_;  // not said twice in a row
     // The last value written to each register; the modem control entry is
     // what the register reads back.
-    std::array<uint8_t, uart::kRegisterCount> written_{};
+    std::array<uint8_t, uart16550::kRegisterCount> written_{};
     uint8_t driven_ = 0;  // DTR and RTS as the device has them
     // Inputs (upper nibble of the status register) when the register was
     // last read, or when the device was opened.

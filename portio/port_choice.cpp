@@ -24,15 +24,29 @@ std::string upper(std::string text) {
 
 bool is_port(const std::string &name) { return name == "COM1" || name == "COM2"; }
 
+bool names(const NamedBackend &backend, const std::string &value) {
+    const std::string name = upper(std::string(backend.name));
+    const std::string text = upper(value);
+    return backend.match == NamedBackend::Match::whole ? text == name : text.starts_with(name);
+}
+
 // A bare name such as "ttyUSB0" or "COM7" is taken to live in the
 // platform's device directory.
+PortSetting device_setting(const std::string &value, DeviceNaming naming) {
+    const bool bare = value.find_first_of(naming.separators) == std::string::npos;
+    return PortSetting{kDefaultBackend, bare ? naming.directory + value : value};
+}
+
 std::optional<PortSetting> setting_of(const std::string &value, DeviceNaming naming) {
     if (value.empty() ||
         std::any_of(value.begin(), value.end(), [](unsigned char c) { return std::isspace(c) != 0; }))
         return std::nullopt;
-    if (upper(value) == "OFF") return PortSetting{PortSetting::Kind::off, {}};
-    const bool bare = value.find_first_of(naming.separators) == std::string::npos;
-    return PortSetting{PortSetting::Kind::device, bare ? naming.directory + value : value};
+    for (const NamedBackend &backend : kNamedBackends) {
+        if (names(backend, value)) {
+            return PortSetting{backend.kind, backend.match == NamedBackend::Match::whole ? "" : value};
+        }
+    }
+    return device_setting(value, naming);
 }
 
 // "[ports]" opens the section that counts; lines before any section count too.

@@ -18,12 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "port_backends.h"
 #include "report.h"
 
 namespace dlportio {
 
 struct PortSetting {
-    enum class Kind { unnamed, off, device };
+    using Kind = PortKind;
     Kind kind = Kind::unnamed;
     std::string device;  // a path, for Kind::device
 

@@ -9,7 +9,7 @@
 #include "linux_serial_device.h"
 #include "modem_uart.h"
 #include "serial_device_lookup.h"
-#include "uart_registers.h"
+#include "uart16550.h"
 
 namespace dlportio {
 namespace {
@@ -77,7 +77,7 @@ std::unique_ptr<RegisterBackend> PortDriver::open_found(const PortId &serial) {
 // Nothing when the process may not reach the ports; a null backend when it
 // may but must not, because another program of ours is on them (said so).
 std::optional<std::unique_ptr<RegisterBackend>> PortDriver::open_direct(const PortId &serial) {
-    if (!system_.claim_io_ports(serial.base, uart::kRegisterCount)) return std::nullopt;
+    if (!system_.claim_io_ports(serial.base, uart16550::kRegisterCount)) return std::nullopt;
     const std::string subject = std::string(serial.name) + " = I/O ports at " + hex(serial.base);
     const std::string lock_file = (paths_.lock_dir / ("wirelink-" + hex(serial.base) + ".lock")).string();
     const int fd = system_.open_lock_file(lock_file);

@@ -8,7 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "uart_registers.h"
+#include "dlportio.h"
+#include "uart16550.h"
 #include "windows_port_driver.h"
 #include "windows_serial_api.h"
 #include "windows_text.h"
@@ -71,7 +72,7 @@ unsigned char read_byte(unsigned long port) {
     try {
         return driver().read(port);
     } catch (...) {
-        return dlportio::uart::kEmptyPort;
+        return uart16550::kEmptyPort;
     }
 }
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "modem_uart.h"
-#include "uart_registers.h"
+#include "uart16550.h"
 #include "windows_serial_device.h"
 
 namespace dlportio {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "uart_registers.h"
+#include "uart16550.h"
 #include "windows_text.h"
 
 namespace dlportio {
@@ -40,10 +40,11 @@ public:
     // after it, so that no START or STOP appears between the two calls.
     LineResult drive_outputs(uint8_t from, uint8_t to) override {
         const uint8_t changed = from ^ to;
-        const bool scl_falls = (changed & uart::kMcrRts) && !(to & uart::kMcrRts);
-        const bool scl_rises = (changed & uart::kMcrRts) && (to & uart::kMcrRts);
+        const bool scl_falls = (changed & uart16550::kMcrRts) && !(to & uart16550::kMcrRts);
+        const bool scl_rises = (changed & uart16550::kMcrRts) && (to & uart16550::kMcrRts);
         if (scl_falls && !escape(CLRRTS)) return lost();
-        if ((changed & uart::kMcrDtr) && !escape(to & uart::kMcrDtr ? SETDTR : CLRDTR)) return lost();
+        if ((changed & uart16550::kMcrDtr) && !escape(to & uart16550::kMcrDtr ? SETDTR : CLRDTR))
+            return lost();
         if (scl_rises && !escape(SETRTS)) return lost();
         return LineResult::done;
     }

@@ -9,7 +9,8 @@ namespace wlsim {
 
 namespace {
 bool in_serial_range(uint32_t port) {
-    return (port >= kCom1 && port < kCom1 + 8) || (port >= kCom2 && port < kCom2 + 8);
+    return (port >= kCom1 && port < kCom1 + uart16550::kRegisterCount) ||
+           (port >= kCom2 && port < kCom2 + uart16550::kRegisterCount);
 }
 }  // namespace
 

@@ -15,12 +15,13 @@
 #include "i2c_bus.h"
 #include "pcf8574.h"
 #include "uart.h"
+#include "uart16550.h"
 #include "vcd_writer.h"
 
 namespace wlsim {
 
-constexpr uint32_t kCom1 = 0x3F8;
-constexpr uint32_t kCom2 = 0x2F8;
+using uart16550::kCom1;
+using uart16550::kCom2;
 
 struct PortAccess {
     uint32_t port;

@@ -3,6 +3,7 @@
 // real ports.
 
 #include "bench.h"
+#include "dlportio.h"
 #include "default_board.h"
 #include "wlsim_c.h"
 
@@ -31,11 +32,11 @@ Bench &attached() { return current != nullptr ? *current : default_board(); }
 
 extern "C" {
 
-WLSIM_EXPORT unsigned char WLSIM_PORT_CALL DlPortReadPortUchar(unsigned long port) {
+WLSIM_EXPORT unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port) {
     return wlsim::attached().read(static_cast<uint32_t>(port));
 }
 
-WLSIM_EXPORT void WLSIM_PORT_CALL DlPortWritePortUchar(unsigned long port, unsigned char value) {
+WLSIM_EXPORT void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port, unsigned char value) {
     wlsim::attached().write(static_cast<uint32_t>(port), value);
 }
 

@@ -1,16 +1,17 @@
 #include "uart.h"
 
 #include "i2c_bus.h"
+#include "uart16550.h"
 
 namespace wlsim {
 
 namespace {
+using namespace uart16550;
 constexpr unsigned kInterruptId = 2;
 constexpr unsigned kLineStatus = 5;
-constexpr uint8_t kMcrBits = 0x1F;  // bits 5..7 of a 16550 MCR read as 0
 }  // namespace
 
-Uart::Uart(uint8_t initial_mcr) : mcr_(initial_mcr & kMcrBits) {
+Uart::Uart(uint8_t initial_mcr) : mcr_(initial_mcr & kMcrWritable) {
     registers_[kInterruptId] = 0x01;  // no interrupt pending
     registers_[kLineStatus] = 0x60;   // transmitter empty
     last_inputs_ = inputs();
@@ -25,22 +26,22 @@ void Uart::plug(I2cBus *bus) {
 uint8_t Uart::inputs() const {
     uint8_t bits = 0;
     if (bus_ != nullptr) {
-        if (bus_->scl()) bits |= kCts;
-        if (bus_->sda()) bits |= kDsr;
+        if (bus_->scl()) bits |= kMsrCts;
+        if (bus_->sda()) bits |= kMsrDsr;
     }
-    if (cts_forced_) bits |= kCts;
-    if (ri_) bits |= kRi;
-    if (dcd_) bits |= kDcd;
+    if (cts_forced_) bits |= kMsrCts;
+    if (ri_) bits |= kMsrRi;
+    if (dcd_) bits |= kMsrDcd;
     return bits;
 }
 
 void Uart::sample_inputs() {
     const uint8_t now = inputs();
     const uint8_t changed = now ^ last_inputs_;
-    if (changed & kCts) changes_ |= 0x01;
-    if (changed & kDsr) changes_ |= 0x02;
-    if ((changed & kRi) && !(now & kRi)) changes_ |= 0x04;  // trailing edge only
-    if (changed & kDcd) changes_ |= 0x08;
+    if (changed & kMsrCts) changes_ |= kMsrDeltaCts;
+    if (changed & kMsrDsr) changes_ |= kMsrDeltaDsr;
+    if ((changed & kMsrRi) && !(now & kMsrRi)) changes_ |= kMsrTrailingEdgeRi;  // trailing edge only
+    if (changed & kMsrDcd) changes_ |= kMsrDeltaDcd;
     last_inputs_ = now;
 }
 
@@ -58,7 +59,7 @@ uint8_t Uart::read(unsigned offset) {
 
 void Uart::write(unsigned offset, uint8_t value) {
     if (offset == kModemControl) {
-        mcr_ = value & kMcrBits;
+        mcr_ = value & kMcrWritable;
         drive_bus();
         sample_inputs();
         return;
@@ -68,7 +69,7 @@ void Uart::write(unsigned offset, uint8_t value) {
 }
 
 void Uart::drive_bus() {
-    if (bus_ != nullptr) bus_->drive((mcr_ & kDtr) != 0, (mcr_ & kRts) != 0);
+    if (bus_ != nullptr) bus_->drive((mcr_ & kMcrDtr) != 0, (mcr_ & kMcrRts) != 0);
 }
 
 }  // namespace wlsim

@@ -13,13 +13,6 @@ class I2cBus;
 
 class Uart {
 public:
-    static constexpr unsigned kData = 0;
-    static constexpr unsigned kModemControl = 4;
-    static constexpr unsigned kModemStatus = 6;
-
-    static constexpr uint8_t kDtr = 0x01, kRts = 0x02;
-    static constexpr uint8_t kCts = 0x10, kDsr = 0x20, kRi = 0x40, kDcd = 0x80;
-
     explicit Uart(uint8_t initial_mcr = 0x00);
 
     uint8_t read(unsigned offset);

@@ -18,13 +18,6 @@
 #define WLSIM_EXPORT
 #endif
 
-/* The port driver's calling convention: stdcall on Windows. */
-#if defined(_WIN32)
-#define WLSIM_PORT_CALL __stdcall
-#else
-#define WLSIM_PORT_CALL
-#endif
-
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs the commands the README shows, as a newcomer would, from the top of the
-# repository (best a fresh clone).  Each command named below must appear in
-# the README as an indented line exactly as written here (a trailing comment
-# aside), must succeed, and must print the lines the README shows beneath it.
-# CI runs this (.ci/run); a README command this list does not name is not
-# checked, so a new section adds its commands here.
+# Runs the commands that the README and the pages of docs/ show, as a newcomer
+# would, from the top of the repository (best a fresh clone).  Each command
+# named below must appear in README.md or a docs/*.md page as an indented line
+# exactly as written here (a trailing comment aside), must succeed, and must
+# print the lines shown beneath it.  CI runs this (.ci/run); a command this
+# list does not name is not checked, so a new section adds its commands here.
 #
 # What runs differently, and why:
 # - /opt/wl, the README's install prefix, becomes a scratch folder.
@@ -33,15 +33,17 @@ export RIGCHECK_VNC_PORT
 
 top=$PWD
 readme=$top/README.md
+pages=("$readme" "$top"/docs/*.md)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 fail() { echo "README check: $*" >&2; exit 1; }
 
-# An indented README line (four spaces or more), less a trailing "# comment".
+# An indented line (four spaces or more) of the README or a page of docs/,
+# less a trailing "# comment".
 in_readme() {
-    sed -nE 's/ +# .*$//; s/^ {4,}//p' "$readme" | grep -xF -- "$1" >/dev/null ||
-        fail "the README no longer shows: $1"
+    sed -nE 's/ +# .*$//; s/^ {4,}//p' "${pages[@]}" | grep -xF -- "$1" >/dev/null ||
+        fail "neither the README nor docs/ shows: $1"
 }
 
 # shown_failing STATUS COMMAND [LINE...]: runs COMMAND in this shell (so that
@@ -125,11 +127,13 @@ shown "PYTHONPATH=/opt/wl/lib/python3/dist-packages /usr/bin/python3 -c \"$pytho
 shown_window "LD_LIBRARY_PATH=/opt/wl/lib/wirelink/sim WLSIM_TRACE=1 /opt/wl/bin/rigcheck"
 shown "LD_LIBRARY_PATH=/opt/wl/lib/wirelink/sim scripts/headless.sh /opt/wl/bin/rigcheck"
 
-# The minimal C program, as the README shows it, built against the prefix.
-awk '/^## A minimal C program/ { section = 1; next }
+# The C program of the README's quick start, built against the prefix.
+awk '/^## Quick start: a C program/ { section = 1; next }
+     section && /^    #include <stdio.h>/ { started = 1 }
      section && /^[^ ]/ && started { exit }
-     section && /^    / { started = 1; print substr($0, 5); next }
+     section && started && /^    / { print substr($0, 5); next }
      section && started { print "" }' "$readme" >"$scratch/demo.c"
+grep -q '^int main' "$scratch/demo.c" || fail "the README's quick start shows no C program"
 cd "$scratch"
 shown "export PKG_CONFIG_PATH=/opt/wl/lib/pkgconfig"
 shown 'cc demo.c $(pkg-config --cflags --libs wirelink)'

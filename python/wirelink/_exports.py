@@ -1,5 +1,5 @@
 """Every export of libwirelink.so with its C prototype: the one table the
-package binds from (tests/test_exports.py checks it against lib/exports.list).
+package binds from (tests/test_library.py holds it to lib/api.def, types too).
 """
 
 import ctypes

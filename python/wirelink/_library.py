@@ -37,7 +37,7 @@ def _build_tree():
     if named:
         return Path(named)
     source = Path(__file__).resolve().parent.parent.parent
-    if (source / "lib" / "exports.list").is_file():
+    if (source / "lib" / "api.def").is_file():
         return source / "build" / "release"
     return None
 

@@ -5,30 +5,31 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <type_traits>
 
 namespace {
 
 // The signatures the binding casts to are the ones the library declares.
-#define RIGCHECK_SAME_SIGNATURE(name, ...) \
+#define RIGCHECK_ENTRY(name, ...) \
     static_assert(std::is_same_v<decltype(::name), __VA_ARGS__>, #name " is bound with another signature");
-RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_SAME_SIGNATURE)
-#undef RIGCHECK_SAME_SIGNATURE
+#include "wirelink_functions.h"
+#undef RIGCHECK_ENTRY
 
-TEST(WirelinkFunctionList, IsExactlyTheFiftySevenUndecoratedEntriesOfTheLibrary) {
+// Read from the table as the build reads it, as text, so that a slip in the
+// expansion (a kind spelt otherwise, a line lost) shows.
+TEST(WirelinkFunctionList, IsExactlyTheUndecoratedEntriesOfTheLibrary) {
     std::set<std::string> entries;
-    std::ifstream list(RIGCHECK_EXPORT_LIST);
-    for (std::string line; std::getline(list, line);) {
-        std::istringstream fields(line);
-        std::string name;
-        std::string kind;
-        if (fields >> name >> kind && name[0] != '#' && kind == "entry") entries.insert(name);
+    std::ifstream table(RIGCHECK_EXPORT_LIST);
+    const std::regex entry_line(R"(^WIRELINK_FUNCTION\((\w+), *entry,)");
+    for (std::string line; std::getline(table, line);) {
+        std::smatch match;
+        if (std::regex_search(line, match, entry_line)) entries.insert(match[1]);
     }
     const std::set<std::string> bound(kWirelinkFunctionNames.begin(), kWirelinkFunctionNames.end());
-    EXPECT_EQ(kWirelinkFunctionNames.size(), 57u);
+    EXPECT_EQ(bound.size(), kWirelinkFunctionNames.size()) << "a name is bound twice";
     EXPECT_EQ(bound, entries);
 }
 
@@ -37,9 +38,9 @@ TEST(LibraryBinding, LoadsNothingBeforeTheFirstCallThenPassesArgumentsAndResults
     MessageBoxErrorReporter reporter;
     LibraryBinding binding(QStringLiteral(RIGCHECK_STUB_LIBRARY), reporter);
     WirelinkApi api = bindWirelinkLazily(binding);
-#define RIGCHECK_EXPECT_BOUND(name, ...) EXPECT_TRUE(static_cast<bool>(api.name)) << #name;
-    RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_EXPECT_BOUND)
-#undef RIGCHECK_EXPECT_BOUND
+#define RIGCHECK_ENTRY(name, ...) EXPECT_TRUE(static_cast<bool>(api.name)) << #name;
+#include "wirelink_functions.h"
+#undef RIGCHECK_ENTRY
     EXPECT_FALSE(binding.isLoaded());
     EXPECT_EQ(api.set_port_delay(10), 10);
     EXPECT_TRUE(binding.isLoaded());

@@ -148,6 +148,8 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
          "TBB200: divider 5800, tunes 145000000 Hz\nC4 08 F8\nC4 04 02 00\nC4 0C 16 A8\n"
          "S C4 N 08 N F8 N P\nS C4 N 04 N 02 N 00 N P\nS C4 N 0C N 16 N A8 N P\n",
          "wirelink: no acknowledge from 0x62 (TBB200)\n"},
+        {"pll tsa5523 145.5M --band 0x55 --dry-run", 0,
+         "TSA5523: divider 3656, tunes 145500000 Hz\nC0 0E 48 8E 55\n", ""},
         // COM2 has no adapter: a dry run that claimed a port would fail.
         {"--port com2 pll tsa5511 145.5M --dry-run --trace", 0,
          "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n", ""},
@@ -288,6 +290,20 @@ TEST(WirelinkTool, CtrlCReleasesThePort) {
     ASSERT_GE(writes.size(), 2u);
     EXPECT_EQ(writes[writes.size() - 2], "03");  // the STOP
     EXPECT_EQ(writes.back(), "08");
+}
+
+// The bytes a dry run prints come from the library's own send, yet not one
+// access reaches the port driver.
+TEST(WirelinkTool, DryRunPrintsTheLibrarysBytesAndWritesNoPort) {
+    const fs::path log = fs::temp_directory_path() / ("wirelink_cli_dry_" + std::to_string(getpid()));
+    const Outcome outcome =
+        on_stub_driver({"pll", "tbb200", "145M", "--mode", "1", "--dry-run"}, {"WLTEST_LOG=" + log.string()});
+    const std::string writes = slurp(log);
+    fs::remove(log);
+    expect_case(
+        {"", 0, "TBB200: divider 5800, tunes 145000000 Hz\nC5 09 F8\nC5 05 02 00\nC5 0D 02 80 5A\n", ""},
+        outcome);
+    EXPECT_EQ(writes, "");
 }
 
 // --- installed ----------------------------------------------------------

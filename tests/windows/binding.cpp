@@ -43,9 +43,10 @@ HMODULE wirelink_module() {
 bool bind_wirelink(Wirelink &library, SimulatedBench &bench, std::vector<std::string> &missing,
                    const char *bench_dll) {
     const HMODULE wirelink = wirelink_module();
-#define WIRELINK_LOOK_UP(name, exported) look_up(wirelink, exported, library.name, missing);
-    WIRELINK_WIRE_FUNCTIONS(WIRELINK_LOOK_UP)
-#undef WIRELINK_LOOK_UP
+#define WIRELINK_FUNCTION(name, kind, bytes, ...) \
+    look_up(wirelink, WIRELINK_WINDOWS_NAME_##kind(name, bytes), library.name, missing);
+#include "api.def"
+#undef WIRELINK_FUNCTION
     look_up(wirelink, "lcd_BACKLIGHT", library.lcd_BACKLIGHT, missing);
     look_up(wirelink, "lcd_STRING", library.lcd_STRING, missing);
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Every export of lib/exports.list is there for GetProcAddress under its
+// Every export of lib/api.def is there for GetProcAddress under its
 // exact Windows name.  That nothing else is exported is checked on the file
 // (check_pe_exports.cmake); the loader's view is what applications get.
 void every_listed_export_resolves() {
