@@ -8,7 +8,8 @@
 #   rigcheck          the bench window, its menu entry and icon
 #   wirelink-sim      the simulated bench's port driver and wirelink-sim
 #   python3-wirelink  the Python package: an install rule with this component
-#                     is all it takes to add it
+#                     (into lib/python3/dist-packages, where Debian's python3
+#                     looks) is all it takes to add it
 #
 # Debian's own files (copyright, changelog, lintian overrides) are installed
 # only into the packages, not by a plain cmake --install.

@@ -116,6 +116,13 @@ for package in "${packages[@]}"; do
     mkdir -p "$scratch/tree/$package"
     dpkg-deb --extract "$(deb "$package")" "$scratch/tree/$package"
 done
+# Whatever a plain install of the build puts down is in one of the packages
+# (an install rule without a package's COMPONENT would be left out).
+DESTDIR=$scratch/plain cmake --install build/deb >/dev/null
+packaged=$(for package in "${packages[@]}"; do contents "$package"; done | sed 's/ -> .*//; s/^\.//')
+while IFS= read -r path; do
+    grep -qxF "$path" <<<"$packaged" || fail "$path is installed but in no package: give its install rule a COMPONENT (cmake/Packaging.cmake)"
+done < <(cd "$scratch/plain" && find . ! -type d | sed 's/^\.//')
 # Stripped: no symbol table and no debugging information.
 while IFS= read -r -d '' binary; do
     [[ $(file -b "$binary") == ELF* ]] || continue
