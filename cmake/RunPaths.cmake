@@ -21,12 +21,12 @@ if(NOT WIN32)
 endif()
 
 # A program installed to bin/, finding libwirelink.so and the real port driver
-# in the library folder.
-function(wirelink_install_program target)
+# in the library folder; `component` names the package that carries it.
+function(wirelink_install_program target component)
   if(NOT WIN32)
     set_target_properties(${target} PROPERTIES
       BUILD_WITH_INSTALL_RPATH ON
       INSTALL_RPATH "${WIRELINK_PROGRAM_RUNPATH}")
   endif()
-  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
 endfunction()

@@ -3,7 +3,7 @@
 include(CMakePackageConfigHelpers)
 
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/wirelink)
-install(EXPORT wirelinkTargets NAMESPACE wirelink:: DESTINATION ${package_dir})
+install(EXPORT wirelinkTargets NAMESPACE wirelink:: DESTINATION ${package_dir} COMPONENT libwirelink-dev)
 configure_package_config_file(wirelinkConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/wirelinkConfig.cmake
   INSTALL_DESTINATION ${package_dir})
@@ -13,7 +13,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/wirelinkConfigVersi
 install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/wirelinkConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/wirelinkConfigVersion.cmake
-  DESTINATION ${package_dir})
+  DESTINATION ${package_dir} COMPONENT libwirelink-dev)
 
 if(WIN32)
   return()
@@ -30,7 +30,7 @@ install(CODE "
   set(libdir [[${CMAKE_INSTALL_LIBDIR}]])
   set(includedir [[${CMAKE_INSTALL_INCLUDEDIR}]])
   set(PROJECT_VERSION [[${PROJECT_VERSION}]])
-")
+" COMPONENT libwirelink-dev)
 install(CODE [[
   cmake_path(ABSOLUTE_PATH libdir BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}" OUTPUT_VARIABLE wirelink_libdir)
   cmake_path(ABSOLUTE_PATH includedir BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}")
@@ -43,7 +43,7 @@ install(CODE [[
   endif()
   configure_file("${wirelink_pc_template}" "${wirelink_pc_output}" @ONLY)
   file(INSTALL "${wirelink_pc_output}" DESTINATION "${wirelink_libdir}/pkgconfig")
-]])
+]] COMPONENT libwirelink-dev)
 
 # A library installed into the system's own directories is found through the
 # loader's cache, which ldconfig renews; only root can, and a staged install
@@ -59,4 +59,4 @@ install(CODE [[
       message(STATUS "Run 'sudo ldconfig' so that programs find libwirelink.so")
     endif()
   endif()
-]])
+]] COMPONENT libwirelink0)

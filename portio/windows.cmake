@@ -34,4 +34,4 @@ function(wirelink_add_dlportio_dll target directory)
 endfunction()
 
 wirelink_add_dlportio_dll(dlportio_serial ${CMAKE_CURRENT_BINARY_DIR} windows_serial_api.cpp)
-install(TARGETS dlportio_serial RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS dlportio_serial RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT libwirelink0)

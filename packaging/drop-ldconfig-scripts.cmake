@@ -1,0 +1,30 @@
+# CPack gives a package with libraries in the system's library folders a
+# postinst and a postrm that call ldconfig.  Debian renews the loader cache
+# through the ldconfig trigger instead (packaging/triggers), so those scripts
+# are taken out of the finished packages.  Run by cpack after it built them.
+find_program(dpkg_deb dpkg-deb REQUIRED)
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+  if(NOT package MATCHES "\\.deb$")
+    continue()
+  endif()
+  set(tree ${package}.tree)
+  file(REMOVE_RECURSE ${tree})
+  execute_process(COMMAND ${dpkg_deb} --raw-extract ${package} ${tree} COMMAND_ERROR_IS_FATAL ANY)
+  set(changed FALSE)
+  foreach(script postinst postrm)
+    if(NOT EXISTS ${tree}/DEBIAN/${script})
+      continue()
+    endif()
+    file(STRINGS ${tree}/DEBIAN/${script} commands REGEX "^[ \t]*[^# \t]")
+    list(FILTER commands EXCLUDE REGEX "^[ \t]*(set -e|if \\[ \"\\$1\" = \"(configure|remove)\" \\]; then|ldconfig|fi)[ \t]*$")
+    if(commands STREQUAL "")
+      file(REMOVE ${tree}/DEBIAN/${script})
+      set(changed TRUE)
+    endif()
+  endforeach()
+  if(changed)
+    execute_process(COMMAND ${dpkg_deb} --root-owner-group -Zxz --build ${tree} ${package}
+      OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+  file(REMOVE_RECURSE ${tree})
+endforeach()
