@@ -3,6 +3,7 @@
 // extra ones of each condition.  A START and the STOP after it bound one
 // transaction's clock stretching.
 
+#include "batch_path.h"
 #include "bus.h"
 #include "stretch_budget.h"
 
@@ -42,7 +43,10 @@ ClockWatch start_transaction() {
     note_start();  // the bus clear spends the new transaction's budget
     clear_bus_after_clock_failure();
     const ClockWatch watch;
-    iic_start();
+    if (batch_path_available())
+        batch_start(true);
+    else
+        iic_start();
     return watch;
 }
 
@@ -53,6 +57,7 @@ extern "C" {
 int32_t WIRELINK_CALL iic_start(void) {
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
+    if (wirelink::batch_path_available()) return wirelink::batch_start(false), 0;
     wirelink::note_start();
     sda_high();
     scl_high();
@@ -65,6 +70,7 @@ int32_t WIRELINK_CALL iic_start(void) {
 }
 
 int32_t WIRELINK_CALL iic_stop(void) {
+    if (wirelink::batch_path_available()) return wirelink::batch_stop(), 0;
     sda_low();
     scl_high();
     wait_for_scl();
@@ -75,6 +81,7 @@ int32_t WIRELINK_CALL iic_stop(void) {
 }
 
 int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
+    if (wirelink::batch_path_available()) return wirelink::batch_send_byte(value);
     bool clock_ok = true;
     for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
         if (value & mask)
@@ -96,6 +103,7 @@ int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
 }
 
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
+    if (wirelink::batch_path_available()) return wirelink::batch_read_byte(ack);
     sda_high();
     int32_t value = 0;
     for (int bit = 0; bit < 8; ++bit) {

@@ -1,0 +1,64 @@
+// The extension is looked up in the very module that serves
+// DlPortReadPortUchar: a program may load libwirelink privately (dlopen,
+// LoadLibrary), where a search of the global scope would miss its driver.
+
+#include "port_extension_lookup.h"
+
+#include <cstddef>
+
+#include "port_io.h"
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace wirelink {
+namespace {
+
+#if defined(_WIN32)
+
+wirelink_port_extension_fn find_entry() {
+    HMODULE driver = nullptr;
+    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    if (!GetModuleHandleExA(flags, reinterpret_cast<LPCSTR>(&DlPortReadPortUchar), &driver)) return nullptr;
+    return reinterpret_cast<wirelink_port_extension_fn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(driver, WIRELINK_PORT_EXTENSION_NAME)));
+}
+
+#else
+
+wirelink_port_extension_fn find_entry() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void *>(&DlPortReadPortUchar), &info) == 0 || info.dli_fname == nullptr)
+        return nullptr;
+    void *driver = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+    if (driver == nullptr) return nullptr;
+    void *entry = dlsym(driver, WIRELINK_PORT_EXTENSION_NAME);
+    dlclose(driver);  // the driver stays loaded: libwirelink needs it
+    return reinterpret_cast<wirelink_port_extension_fn>(entry);
+}
+
+#endif
+
+const wirelink_port_extension *usable(const wirelink_port_extension *found) {
+    constexpr std::size_t kVersion1Size =
+        offsetof(wirelink_port_extension, run_steps) + sizeof found->run_steps;
+    if (found == nullptr || found->version < 1 || found->size < kVersion1Size) return nullptr;
+    if (found->run_limit == nullptr || found->run_steps == nullptr) return nullptr;
+    return found;
+}
+
+}  // namespace
+
+const wirelink_port_extension *port_extension() {
+    static const wirelink_port_extension *const found = [] {
+        const wirelink_port_extension_fn entry = find_entry();
+        return usable(entry != nullptr ? entry() : nullptr);
+    }();
+    return found;
+}
+
+}  // namespace wirelink
