@@ -7,6 +7,8 @@
 #include <fstream>
 #include <utility>
 
+#include "ftdi_name.h"
+
 namespace dlportio {
 namespace {
 
@@ -31,6 +33,7 @@ std::optional<PortSetting> setting_of(const std::string &value, DeviceNaming nam
         std::any_of(value.begin(), value.end(), [](unsigned char c) { return std::isspace(c) != 0; }))
         return std::nullopt;
     if (upper(value) == "OFF") return PortSetting{PortSetting::Kind::off, {}};
+    if (is_ftdi_name(value)) return PortSetting{PortSetting::Kind::device, value};
     const bool bare = value.find_first_of(naming.separators) == std::string::npos;
     return PortSetting{PortSetting::Kind::device, bare ? naming.directory + value : value};
 }
