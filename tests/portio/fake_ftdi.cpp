@@ -216,7 +216,10 @@ uint8_t FakeFtdiCable::pins() const {
 void FakeFtdiCable::write_byte(uint8_t byte) {
     const uint8_t before = pins();
     latch = byte;
-    if (((before ^ pins()) & 0x14) != 0) ++line_changes;
+    if (((before ^ pins()) & 0x14) != 0) {
+        ++line_changes;
+        line_states.push_back(pins() & 0x14);
+    }
     if (bus == nullptr) return;
     const uint8_t levels = pins();
     bus->drive((levels & 0x10) == 0, (levels & 0x04) == 0);

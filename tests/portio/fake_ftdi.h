@@ -37,8 +37,9 @@ struct FakeFtdiCable {
     int writes = 0;                  // USB exchanges: one per write call
     int reads = 0, latency_waits = 0;
     uint32_t outstanding = 0, most_outstanding = 0;
-    int unplug_after_writes = -1;  // pulled out at that write; -1: never
-    int line_changes = 0;  // of the outputs DTR# and RTS#
+    int unplug_after_writes = -1;      // pulled out at that write; -1: never
+    int line_changes = 0;              // of the outputs DTR# and RTS#
+    std::vector<uint8_t> line_states;  // DTR# and RTS# after each change
     std::deque<uint8_t> samples;
     bool partial_seen = false;
 
