@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           libcli11-dev
+          libftdi1-dev  # FTDI cables in synchronous bit-bang mode (ftdi:SERIAL)
           qt6-base-dev
           tigervnc-standalone-server  # headless rigcheck (scripts/headless.sh)
           "$@")
