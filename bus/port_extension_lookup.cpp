@@ -1,6 +1,8 @@
 // The extension is looked up in the very module that serves
 // DlPortReadPortUchar: a program may load libwirelink privately (dlopen,
-// LoadLibrary), where a search of the global scope would miss its driver.
+// LoadLibrary), where a search of the global scope would miss its driver,
+// and a program that stands between libwirelink and the driver must stand
+// in its extension too, or not be bypassed.
 
 #include "port_extension_lookup.h"
 
@@ -35,9 +37,16 @@ wirelink_port_extension_fn find_entry() {
     if (dladdr(reinterpret_cast<void *>(&DlPortReadPortUchar), &info) == 0 || info.dli_fname == nullptr)
         return nullptr;
     void *driver = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+    // Not a library: the program itself serves the port functions (a tool
+    // that taps them), and its extension, if any, is the one to use.
+    if (driver == nullptr) driver = dlopen(nullptr, RTLD_LAZY);
     if (driver == nullptr) return nullptr;
     void *entry = dlsym(driver, WIRELINK_PORT_EXTENSION_NAME);
     dlclose(driver);  // the driver stays loaded: libwirelink needs it
+    // A search from the program goes on into the libraries: an extension
+    // found there belongs to another driver than the one in use.
+    Dl_info found{};
+    if (entry == nullptr || dladdr(entry, &found) == 0 || found.dli_fbase != info.dli_fbase) return nullptr;
     return reinterpret_cast<wirelink_port_extension_fn>(entry);
 }
 

@@ -188,21 +188,24 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
 // The tool decodes the wire from its own port accesses, so that --trace
 // works on real adapters too; on the simulated bench it must read exactly
 // what the bench's own bus monitor saw (WLSIM_TRACE prints that as "i2c: ").
+// With runs of line steps (an FTDI cable's fast path, WLSIM_RUNS) the tool
+// taps the runs as it taps the registers.
 TEST(WirelinkTool, TraceAgreesWithTheSimulatedBusMonitor) {
     const char *const commands[] = {"lcd print Hello --init", "lcd read 3", "detect -r", "adc", "recover",
                                     "transfer w2@0x39 1 2 r1"};
-    for (const char *command : commands) {
-        std::vector<std::string> arguments = {"--sim", "--trace"};
-        for (const std::string &word : words(command)) arguments.push_back(word);
-        const Outcome outcome = wirelink(arguments, {"WLSIM_TRACE=1"});
-        const std::vector<std::string> monitor = lines_starting(outcome.out, "i2c: ");
-        std::vector<std::string> decoded;
-        for (const std::string &line : lines_starting(outcome.out, "")) {
-            if (line.rfind("S ", 0) == 0 || line == "P") decoded.push_back(line);
+    for (const char *runs : {"WLSIM_RUNS=0", "WLSIM_RUNS=4096"})
+        for (const char *command : commands) {
+            std::vector<std::string> arguments = {"--sim", "--trace"};
+            for (const std::string &word : words(command)) arguments.push_back(word);
+            const Outcome outcome = wirelink(arguments, {"WLSIM_TRACE=1", runs});
+            const std::vector<std::string> monitor = lines_starting(outcome.out, "i2c: ");
+            std::vector<std::string> decoded;
+            for (const std::string &line : lines_starting(outcome.out, "")) {
+                if (line.rfind("S ", 0) == 0 || line == "P") decoded.push_back(line);
+            }
+            EXPECT_FALSE(monitor.empty()) << command << " " << runs;
+            EXPECT_EQ(decoded, monitor) << command << " " << runs;
         }
-        EXPECT_FALSE(monitor.empty()) << command;
-        EXPECT_EQ(decoded, monitor) << command;
-    }
 }
 
 TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
