@@ -162,7 +162,8 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"transfer w2@0x48 0x40", 2, "", "wirelink: transfer: w2@0x48 needs 2 data bytes, got 1\n"},
         {"detect 0x50 0x40", 2, "", "wirelink: FIRST 0x50 is above LAST 0x40\n"},
         {"--delay 256 probe", 2, "", "wirelink: --delay: 256 is out of range (0 to 255)\n"},
-        {"--port com3 probe", 2, "", "wirelink: --port: 'com3' is not com1, com2 or search\n"},
+        {"--port com3 probe", 2, "",
+         "wirelink: --port: 'com3' is not com1, com2, search, ftdi:SERIAL or /dev/...\n"},
         {"pll tsa5511 145.5m", 2, "",
          "wirelink: FREQ: '145.5m' is not a frequency (for example 145.5M, 12800k, 4000000)\n"},
         {"pll tsa5511 2100M", 2, "",
@@ -206,6 +207,16 @@ TEST(WirelinkTool, TraceAgreesWithTheSimulatedBusMonitor) {
             EXPECT_FALSE(monitor.empty()) << command << " " << runs;
             EXPECT_EQ(decoded, monitor) << command << " " << runs;
         }
+}
+
+// Without any adapter: what could carry it, and what COM1 and COM2 are set
+// to, a device named on the command line included.
+TEST(WirelinkTool, PortsListsWithoutAnAdapter) {
+    const Outcome named = wirelink({"ports"}, {"WIRELINK_COM1=ftdi:A5XK3RJT", "WIRELINK_COM2=off"});
+    EXPECT_EQ(named.status, 0);
+    for (const char *part :
+         {"Serial devices:\n", "FTDI cables through libusb:\n", "  COM1 = ftdi:A5XK3RJT\n  COM2 = off\n"})
+        EXPECT_NE(named.out.find(part), std::string::npos) << part;
 }
 
 TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
