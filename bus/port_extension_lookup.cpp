@@ -22,10 +22,10 @@ namespace {
 
 #if defined(_WIN32)
 
+// wirelink.dll imports the port functions from dlportio.dll by that name.
 wirelink_port_extension_fn find_entry() {
-    HMODULE driver = nullptr;
-    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
-    if (!GetModuleHandleExA(flags, reinterpret_cast<LPCSTR>(&DlPortReadPortUchar), &driver)) return nullptr;
+    HMODULE driver = GetModuleHandleA("dlportio.dll");
+    if (driver == nullptr) return nullptr;
     return reinterpret_cast<wirelink_port_extension_fn>(
         reinterpret_cast<void (*)()>(GetProcAddress(driver, WIRELINK_PORT_EXTENSION_NAME)));
 }
