@@ -55,7 +55,9 @@ Seen run_on_board(const Operation &operation, uint32_t run_limit, int stretch = 
     }
     EXPECT_THAT(bench.violations(), ::testing::IsEmpty());
     // A transaction cut short by a held clock leaves its slave mid-byte.
-    if (stretch == 0) EXPECT_THAT(bench.bus().monitor().violations(), ::testing::IsEmpty());
+    if (stretch == 0) {
+        EXPECT_THAT(bench.bus().monitor().violations(), ::testing::IsEmpty());
+    }
     wlsim::attach(nullptr);
     return seen;
 }

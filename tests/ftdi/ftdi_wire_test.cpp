@@ -40,7 +40,9 @@ Seen run_on_cable(const Operation &operation, bool runs, int stretch = 0) {
     seen.trace = rig.board.bus.monitor().text();
     EXPECT_LE(rig.cable.most_outstanding, rig.cable.fifo);
     EXPECT_EQ(rig.cable.latency_waits, 0);
-    if (stretch == 0) EXPECT_THAT(rig.board.bus.monitor().violations(), ::testing::IsEmpty());
+    if (stretch == 0) {
+        EXPECT_THAT(rig.board.bus.monitor().violations(), ::testing::IsEmpty());
+    }
     EXPECT_THAT(rig.system.messages, ::testing::IsEmpty());
     return seen;
 }
