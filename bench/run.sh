@@ -20,6 +20,10 @@ echo "== Modem ioctls and time per call on a USB-serial adapter"
 LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/usb_serial"
 
 echo
+echo "== USB round trips on an FTDI cable: its tty and synchronous bit-bang (ftdi:SERIAL)"
+LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/ftdi_exchanges"
+
+echo
 echo "== Worst case of every chip call against a chip that stretches the clock"
 LD_LIBRARY_PATH="$PWD/$build/sim-dropin:$PWD/$build/lib" "$build/bench/stretch_worst_case"
 

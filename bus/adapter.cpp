@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "batch_path.h"
 #include "bus.h"
 #include "dlportio.h"
 #include "stretch_budget.h"
@@ -65,6 +66,10 @@ uint8_t write_mcr_and_read_status(uint8_t mcr) {
 
 }  // namespace
 
+wirelink::ClaimedPort wirelink::claimed_port() {
+    return {static_cast<uint32_t>(port_base), static_cast<uint32_t>(delay_count)};
+}
+
 extern "C" {
 
 // The claim, the probe and the delay change what every chip call relies on,
@@ -106,6 +111,7 @@ int32_t WIRELINK_CALL iic_ok(void) {
 int32_t WIRELINK_CALL init_iic(int32_t port_choice) {
     const wirelink::ChipCall call;
     wirelink::reset_scl_wait();
+    wirelink::reset_batch_path();
     wirelink::forget_open_transaction();
     if (port_choice == 0) {
         for (int32_t candidate : {kCom2, kCom1}) {

@@ -26,6 +26,18 @@ void bus_cleared();
 // How many waits for SCL have given up since the library was loaded.
 uint32_t scl_waits_given_up();
 
+// A clock of the open transaction was not seen high when it had to be (a run
+// of line steps went on past it): the transaction fails as if a wait had given
+// up, and the next one clears the bus first.
+void note_clock_missed();
+
+// The claimed port's I/O base (0 when none) and the port delay.
+struct ClaimedPort {
+    uint32_t base;
+    uint32_t delay;
+};
+ClaimedPort claimed_port();
+
 // Tells whether any wait for SCL gave up since the watch was made: a
 // transaction in which one did failed, whatever the bytes seemed to say.
 class ClockWatch {

@@ -81,4 +81,9 @@ void bus_cleared() { clear_due = false; }
 
 uint32_t scl_waits_given_up() { return given_up; }
 
+void note_clock_missed() {
+    clear_due = true;
+    ++given_up;
+}
+
 }  // namespace wirelink

@@ -3,6 +3,7 @@
 // extra ones of each condition.  A START and the STOP after it bound one
 // transaction's clock stretching.
 
+#include "batch_path.h"
 #include "bus.h"
 #include "stretch_budget.h"
 
@@ -66,7 +67,10 @@ ClockWatch start_transaction() {
     note_start();  // the bus clear spends the new transaction's budget
     clear_bus_after_clock_failure();
     const ClockWatch watch;
-    iic_start();
+    if (batch_path_available())
+        batch_start(true);
+    else
+        iic_start();
     return watch;
 }
 
@@ -77,6 +81,7 @@ extern "C" {
 int32_t WIRELINK_CALL iic_start(void) {
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
+    if (wirelink::batch_path_available()) return wirelink::batch_start(false), 0;
     wirelink::note_start();
     sda_high();
     scl_high();
@@ -89,6 +94,7 @@ int32_t WIRELINK_CALL iic_start(void) {
 }
 
 int32_t WIRELINK_CALL iic_stop(void) {
+    if (wirelink::batch_path_available()) return wirelink::batch_stop(), 0;
     sda_low();
     scl_high();
     wait_for_scl();
@@ -99,6 +105,7 @@ int32_t WIRELINK_CALL iic_stop(void) {
 }
 
 int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
+    if (wirelink::batch_path_available()) return wirelink::batch_send_byte(value);
     bool clock_ok = true;
     for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
         if (value & mask)
@@ -120,6 +127,7 @@ int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
 }
 
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
+    if (wirelink::batch_path_available()) return wirelink::batch_read_byte(ack);
     const int32_t value = wirelink::read_byte_bits();
     wirelink::acknowledge_read(ack != 0);
     return value;

@@ -88,20 +88,23 @@ Outcome write_data(const wirelink_msg &message, const ClockWatch &clock) {
 }
 
 // The first byte of a block read is its count; a count that does not fit is
-// not acknowledged, so the slave lets go of the bus before the STOP.
+// not acknowledged, so the slave lets go of the bus before the STOP.  Every
+// other byte is a whole read primitive, which a port that runs whole bytes
+// takes in one exchange.
 Outcome read_data(const wirelink_msg &message, const ClockWatch &clock) {
     int32_t total = message.length;
-    for (int32_t i = 0; i < total; ++i) {
-        const int32_t value = read_byte_bits();
-        message.data[i] = static_cast<uint8_t>(value);
-        if (i == 0 && has_block_count(message)) {
-            if (value < 1 || value > kMaxBlockCount) {
-                acknowledge_read(false);
-                return clock.failed() ? Outcome::clock_failed : Outcome::bad_count;
-            }
-            total += value;
-        }
-        acknowledge_read(i + 1 < total);
+    int32_t next = 0;
+    if (has_block_count(message)) {
+        const int32_t count = read_byte_bits();
+        message.data[next++] = static_cast<uint8_t>(count);
+        const bool fits = count >= 1 && count <= kMaxBlockCount;
+        acknowledge_read(fits);
+        if (clock.failed()) return Outcome::clock_failed;
+        if (!fits) return Outcome::bad_count;
+        total += count;
+    }
+    for (; next < total; ++next) {
+        message.data[next] = static_cast<uint8_t>(iic_read_byte(next + 1 < total ? 1 : 0));
         if (clock.failed()) return Outcome::clock_failed;
     }
     return Outcome::done;

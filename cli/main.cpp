@@ -3,11 +3,13 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
+#include "ports_command.h"
 #include "session.h"
 
 namespace {
@@ -29,7 +31,9 @@ const char *const kFooter =
     "Run wirelink COMMAND --help for a command's arguments.";
 
 void add_common_options(CLI::App &app, CommonArguments &common) {
-    app.add_option("--port", common.port, "com1, com2 or search (default: search COM2, then COM1)");
+    app.add_option(
+        "--port", common.port,
+        "com1, com2, search (default: COM2, then COM1), or a device as COM1: ftdi:SERIAL, /dev/ttyUSB0");
     app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
     app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
@@ -43,8 +47,15 @@ CommonOptions common_options(const CommonArguments &arguments) {
         options.port_choice = 1;
     } else if (port == "com2") {
         options.port_choice = 2;
+    } else if (port.starts_with("ftdi:") || port.starts_with("/dev/")) {
+        // A device of its own becomes COM1, as WIRELINK_COM1 would make it.
+        const std::string device =
+            port.starts_with("ftdi:") ? "ftdi:" + arguments.port.substr(5) : arguments.port;
+        setenv("WIRELINK_COM1", device.c_str(), 1);
+        options.port_choice = 1;
     } else if (port != "search") {
-        throw usage_error("--port: '" + arguments.port + "' is not com1, com2 or search");
+        throw usage_error("--port: '" + arguments.port +
+                          "' is not com1, com2, search, ftdi:SERIAL or /dev/...");
     }
     options.delay = static_cast<int32_t>(parse_number(arguments.delay, "--delay", 0, 255));
     options.trace = arguments.trace;
@@ -126,10 +137,12 @@ int main(int argc, char **argv) {
     add_chip_commands(app, commands);
     add_lcd_commands(app, commands);
     add_pll_commands(app, commands);
+    const CLI::App *ports = add_ports_command(app);
     app.footer(kFooter);
     name_values(app);
     try {
         app.parse(argc, argv);
+        if (ports->parsed()) return list_ports();
         const Run *command = commands.chosen();
         if (command == nullptr) throw usage_error(missing_command(app));
         return run(*command, common_options(common));

@@ -16,6 +16,7 @@ using uart16550::kModemControl;
 using uart16550::kModemStatus;
 
 CapturePort *diverted_to = nullptr;
+const wirelink_port_extension *driver_extension = nullptr;
 ReadPort driver_read = nullptr;
 WritePort driver_write = nullptr;
 std::array<std::unique_ptr<WireDecoder>, 2> decoders;
@@ -48,15 +49,66 @@ std::string take_last_transaction() { return std::exchange(last, std::string());
 
 void divert(CapturePort *port) { diverted_to = port; }
 
+void connect_extension(const wirelink_port_extension *extension) { driver_extension = extension; }
+
 void flush_trace() {
     for (auto &decoder : decoders) {
         if (decoder) decoder->flush();
     }
 }
 
+namespace {
+
+uint8_t after_step(uint8_t mcr, uint8_t step) {
+    switch (step) {
+    case WIRELINK_STEP_SDA_LOW:
+        return mcr & static_cast<uint8_t>(~0x01);
+    case WIRELINK_STEP_SDA_HIGH:
+        return mcr | 0x01;
+    case WIRELINK_STEP_SCL_LOW:
+        return mcr & static_cast<uint8_t>(~0x02);
+    case WIRELINK_STEP_SCL_HIGH:
+        return mcr | 0x02;
+    default:
+        return mcr;
+    }
+}
+
+// A diverted port (the capture port of a dry run) takes single accesses only:
+// a run would go past it to the driver.
+uint32_t tapped_run_limit(uint32_t port_base) {
+    if (diverted_to != nullptr || driver_extension == nullptr) return 0;
+    return driver_extension->run_limit(port_base);
+}
+
+// Each step is decoded as the control write and status read it stands for.
+int32_t tapped_run_steps(uint32_t port_base, const uint8_t *steps, uint8_t *samples, uint32_t count,
+                         uint32_t delay) {
+    if (diverted_to != nullptr || driver_extension == nullptr) return -1;
+    WireDecoder *decoder = decoder_at(port_base, 0);
+    uint8_t mcr = decoder != nullptr && driver_read != nullptr ? driver_read(port_base + kModemControl) : 0;
+    const int32_t stored = driver_extension->run_steps(port_base, steps, samples, count, delay);
+    for (int32_t i = 0; decoder != nullptr && i < stored; ++i) {
+        mcr = after_step(mcr, steps[i]);
+        decoder->control_written(mcr);
+        decoder->status_read(samples[i]);
+    }
+    return stored;
+}
+
+}  // namespace
+
 }  // namespace cli::port_tap
 
 extern "C" {
+
+__attribute__((visibility("default"))) const struct wirelink_port_extension *wirelink_port_extension(void) {
+    using namespace cli::port_tap;
+    static const struct wirelink_port_extension tapped {
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof tapped, tapped_run_limit, tapped_run_steps
+    };
+    return &tapped;
+}
 
 // An empty slot reads 0xFF, should anything read before the driver is bound.
 __attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port) {

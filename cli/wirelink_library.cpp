@@ -94,6 +94,12 @@ void route_ports_through_tap(void *driver) {
         throw Failure(kNotInstalled, "the port driver lacks DlPortReadPortUchar/DlPortWritePortUchar");
     }
     port_tap::connect(read, write);
+    // Optional: without it every access goes one at a time, as always.
+    using Extension = const wirelink_port_extension *(*)();
+    auto extension = reinterpret_cast<Extension>(dlsym(driver, WIRELINK_PORT_EXTENSION_NAME));
+    const wirelink_port_extension *found = extension != nullptr ? extension() : nullptr;
+    if (found != nullptr && found->version >= 1 && found->run_limit != nullptr && found->run_steps != nullptr)
+        port_tap::connect_extension(found);
 }
 
 void bind_all(void *library, Wirelink &w) {

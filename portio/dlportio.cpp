@@ -1,8 +1,12 @@
 // The port driver's two exports, over one driver for the whole process.
 
+#if defined(WIRELINK_WITH_FTDI)
+#include "ftdi_api.h"
+#endif
 #include "linux_system_calls.h"
 #include "dlportio.h"
 #include "port_driver.h"
+#include "port_extension.h"
 
 namespace {
 
@@ -13,7 +17,12 @@ dlportio::PortDriver *instance = nullptr;
 // still finds its driver.
 dlportio::PortDriver &driver() {
     static auto *const system = new dlportio::LinuxSystemCalls;
+#if defined(WIRELINK_WITH_FTDI)
+    static auto *const made = instance =
+        new dlportio::PortDriver(*system, {}, &dlportio::ftdi_api_of_process());
+#else
     static auto *const made = instance = new dlportio::PortDriver(*system, {});
+#endif
     return *made;
 }
 
@@ -22,6 +31,14 @@ dlportio::PortDriver &driver() {
 // settings go back as they were found.
 __attribute__((destructor)) void release_devices() {
     if (instance != nullptr) instance->release();
+}
+
+uint32_t run_limit(uint32_t port_base) { return driver().run_limit(port_base); }
+
+int32_t run_steps(uint32_t port_base, const uint8_t *steps, uint8_t *samples, uint32_t count,
+                  uint32_t delay) {
+    if (steps == nullptr || samples == nullptr) return -1;
+    return driver().run_steps(port_base, steps, samples, count, delay);
 }
 
 }  // namespace
@@ -35,6 +52,14 @@ __attribute__((visibility("default"))) unsigned char DLPORTIO_CALL DlPortReadPor
 __attribute__((visibility("default"))) void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port,
                                                                                unsigned char value) {
     driver().write(port, value);
+}
+
+// Runs of line steps, for the ports whose device takes them (an FTDI cable).
+__attribute__((visibility("default"))) const struct wirelink_port_extension *wirelink_port_extension(void) {
+    static const struct wirelink_port_extension extension {
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, run_limit, run_steps
+    };
+    return &extension;
 }
 
 }  // extern "C"

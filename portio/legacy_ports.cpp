@@ -22,6 +22,19 @@ void LegacyPorts::write(unsigned long port, uint8_t value) {
     if (RegisterBackend *backend = backend_at(port, offset)) backend->write(offset, value);
 }
 
+uint32_t LegacyPorts::run_limit(unsigned long base) {
+    unsigned offset = 0;
+    RegisterBackend *backend = backend_at(base, offset);
+    return backend && offset == 0 ? backend->run_limit() : 0;
+}
+
+int32_t LegacyPorts::run_steps(unsigned long base, const uint8_t *steps, uint8_t *samples, uint32_t count,
+                               uint32_t delay) {
+    unsigned offset = 0;
+    RegisterBackend *backend = backend_at(base, offset);
+    return backend && offset == 0 ? backend->run_steps(steps, samples, count, delay) : -1;
+}
+
 void LegacyPorts::release() {
     released_ = true;
     for (SerialPort &serial : serial_ports_) serial.backend.reset();

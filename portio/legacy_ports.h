@@ -30,6 +30,10 @@ public:
 
     uint8_t read(unsigned long port);
     void write(unsigned long port, uint8_t value);
+    // Runs of line steps on the port at base (port_extension.h).
+    uint32_t run_limit(unsigned long base);
+    int32_t run_steps(unsigned long base, const uint8_t *steps, uint8_t *samples, uint32_t count,
+                      uint32_t delay);
     // Closes every backend (a device puts its settings back); the ports read
     // empty from then on.  For the end of the process.
     void release();

@@ -37,6 +37,17 @@ public:
     // Whether the inputs can trail the pins: some drivers answer from the
     // last status message the chip sent, milliseconds behind a line change.
     virtual bool inputs_may_lag() const { return false; }
+
+    // A device that takes a whole run of output states in one exchange
+    // (port_extension.h) says how long a run may be; 0: one at a time only.
+    virtual uint32_t run_limit() const { return 0; }
+    // Sets DTR and RTS to each of outputs[0..count) in turn and stores the
+    // inputs seen once each was applied; `stored` counts the samples stored.
+    virtual LineResult run_outputs(const uint8_t * /*outputs*/, uint8_t * /*inputs*/, uint32_t /*count*/,
+                                   uint32_t /*delay*/, uint32_t &stored) {
+        stored = 0;
+        return LineResult::refused;
+    }
 };
 
 enum class OpenFailure {

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <utility>
+#include <vector>
+
+#include "port_extension.h"
 
 namespace dlportio {
 namespace {
@@ -41,6 +44,21 @@ bool changes_show(uint8_t inputs, uint8_t driven, uint8_t changed) {
 
 bool scl_shows_low(uint8_t inputs, uint8_t, uint8_t) { return (inputs & uart16550::kMsrCts) == 0; }
 
+uint8_t after_step(uint8_t driven, uint8_t step) {
+    switch (step) {
+    case WIRELINK_STEP_SDA_LOW:
+        return driven & static_cast<uint8_t>(~uart16550::kMcrDtr);
+    case WIRELINK_STEP_SDA_HIGH:
+        return driven | uart16550::kMcrDtr;
+    case WIRELINK_STEP_SCL_LOW:
+        return driven & static_cast<uint8_t>(~uart16550::kMcrRts);
+    case WIRELINK_STEP_SCL_HIGH:
+        return driven | uart16550::kMcrRts;
+    default:
+        return driven;
+    }
+}
+
 }  // namespace
 
 ModemUart::ModemUart(std::unique_ptr<ModemDevice> device, Opened first, Timing &timing, Report report)
@@ -75,6 +93,28 @@ void ModemUart::write(unsigned offset, uint8_t value) {
     default:
         written_[offset] = value;
     }
+}
+
+uint32_t ModemUart::run_limit() { return reachable() ? lines_->run_limit() : 0; }
+
+// The steps become the outputs they leave, as the control register would
+// have them step by step; the inputs after the run are the status register's
+// inputs, with the change indicators of the whole run.
+int32_t ModemUart::run_steps(const uint8_t *steps, uint8_t *samples, uint32_t count, uint32_t delay) {
+    if (run_limit() == 0) return -1;
+    std::vector<uint8_t> outputs(count);
+    uint8_t driven = driven_;
+    for (uint32_t i = 0; i < count; ++i) outputs[i] = driven = after_step(driven, steps[i]);
+    uint32_t stored = 0;
+    const LineResult result = lines_->run_outputs(outputs.data(), samples, count, delay, stored);
+    if (stored > 0) {
+        driven_ = outputs[stored - 1];
+        written_[uart16550::kModemControl] =
+            static_cast<uint8_t>((written_[uart16550::kModemControl] & ~kDriven) | driven_);
+        inputs_ = samples[stored - 1];
+    }
+    if (result == LineResult::gone) lose();
+    return static_cast<int32_t>(stored);
 }
 
 bool ModemUart::reachable() {

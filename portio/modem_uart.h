@@ -37,6 +37,8 @@ public:
 
     uint8_t read(unsigned offset) override;
     void write(unsigned offset, uint8_t value) override;
+    uint32_t run_limit() override;
+    int32_t run_steps(const uint8_t *steps, uint8_t *samples, uint32_t count, uint32_t delay) override;
 
 private:
     bool reachable();

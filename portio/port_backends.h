@@ -25,6 +25,10 @@ struct NamedBackend {
 
 inline constexpr NamedBackend kNamedBackends[] = {
     {"off", NamedBackend::Match::whole, PortKind::off},
+    // An FTDI cable in synchronous bit-bang mode ("ftdi:", "ftdi:SERIAL",
+    // "ftdi:SERIAL:B"): taken as named, never as a file in the device
+    // directory; the device opener tells it from a serial device.
+    {"ftdi:", NamedBackend::Match::prefix, PortKind::device},
 };
 
 // The serial device, for a name that no entry matches.

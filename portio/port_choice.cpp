@@ -7,6 +7,8 @@
 #include <fstream>
 #include <utility>
 
+#include "ftdi_name.h"
+
 namespace dlportio {
 namespace {
 

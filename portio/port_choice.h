@@ -2,7 +2,8 @@
 // 0x2F8), as the user named it: the environment variable WIRELINK_COM1 or
 // WIRELINK_COM2 first, then the lines "COM1 = <device>" or "COM1 = off" of
 // each configuration file in turn.  A port named nowhere is left to the
-// platform's own search.
+// platform's own search.  A device may also be an FTDI cable: "ftdi:",
+// "ftdi:SERIAL" or "ftdi:SERIAL:B" (ftdi_name.h).
 //
 // The files may also be written as INI files: lines are read outside any
 // section and in a "[ports]" section, and a line starting with ";" is a

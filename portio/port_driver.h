@@ -24,6 +24,8 @@
 
 namespace dlportio {
 
+struct FtdiApi;
+
 struct PortDriverPaths {
     std::filesystem::path tty_class_root = "/sys/class/tty";
     std::filesystem::path system_config = "/etc/wirelink/ports.conf";
@@ -32,10 +34,17 @@ struct PortDriverPaths {
 
 class PortDriver {
 public:
-    PortDriver(SystemCalls &system, PortDriverPaths paths);
+    // ftdi: libftdi1's functions, for ports named "ftdi:..."; null in a
+    // build without them.
+    PortDriver(SystemCalls &system, PortDriverPaths paths, const FtdiApi *ftdi = nullptr);
 
     uint8_t read(unsigned long port);
     void write(unsigned long port, uint8_t value);
+    uint32_t run_limit(unsigned long base) { return ports_.run_limit(base); }
+    int32_t run_steps(unsigned long base, const uint8_t *steps, uint8_t *samples, uint32_t count,
+                      uint32_t delay) {
+        return ports_.run_steps(base, steps, samples, count, delay);
+    }
     // Closes every device, putting its settings back; the ports read empty
     // from then on.  For the end of the process.
     void release();
@@ -43,6 +52,8 @@ public:
 private:
     std::unique_ptr<RegisterBackend> open_backend(const PortId &serial);
     std::unique_ptr<RegisterBackend> open_named(const PortId &serial, const std::string &path);
+    std::unique_ptr<RegisterBackend> open_ftdi(const PortId &serial, const std::string &name);
+    void suggest_ftdi_name(const PortId &serial, const std::string &path);
     std::unique_ptr<RegisterBackend> open_found(const PortId &serial);
     std::optional<std::unique_ptr<RegisterBackend>> open_direct(const PortId &serial);
     std::unique_ptr<RegisterBackend> modem_uart(std::unique_ptr<ModemDevice> device, Opened first);
@@ -51,6 +62,7 @@ private:
 
     SystemCalls &system_;
     PortDriverPaths paths_;
+    const FtdiApi *ftdi_;
     std::unique_ptr<PortChoice> choice_;
     LegacyPorts ports_;
 };

@@ -7,6 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           libcli11-dev
           python3-pytest python3-smbus2  # the Python package and its tests
+          libftdi1-dev  # FTDI cables in synchronous bit-bang mode (ftdi:SERIAL)
           qt6-base-dev
           tigervnc-standalone-server  # headless rigcheck (scripts/headless.sh)
           "$@")

@@ -1,5 +1,7 @@
 #include "bench.h"
 
+#include "port_extension.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
@@ -86,6 +88,8 @@ void Bench::write(uint32_t port, uint8_t value) {
     count(port, true, value);
     SerialPort *slot = in_serial_range(port) ? port_at(port) : nullptr;
     if (slot != nullptr) slot->uart->write(port & 7, value);
+    if (slot != nullptr && logging_ && (port & 7) == uart16550::kModemControl)
+        line_states_.push_back(slot->uart->mcr());
     if (waveforms_) waveforms_->after_access();
 }
 
@@ -113,7 +117,59 @@ void Bench::record_waveforms(const std::string &path, uint32_t access_ns) {
     waveforms_ = std::make_unique<VcdWriter>(path, std::move(probes), access_ns);
 }
 
+uint32_t Bench::run_limit(uint32_t base) const { return has_uart(base) ? run_limit_ : 0; }
+
+void Bench::tick_once() {
+    pass_time();
+    if (waveforms_) waveforms_->after_access();
+}
+
+uint8_t Bench::apply_step(Uart &uart, uint8_t step) {
+    uint8_t mcr = uart.mcr();
+    switch (step) {
+    case WIRELINK_STEP_SDA_LOW:
+        mcr &= static_cast<uint8_t>(~uart16550::kMcrDtr);
+        break;
+    case WIRELINK_STEP_SDA_HIGH:
+        mcr |= uart16550::kMcrDtr;
+        break;
+    case WIRELINK_STEP_SCL_LOW:
+        mcr &= static_cast<uint8_t>(~uart16550::kMcrRts);
+        break;
+    case WIRELINK_STEP_SCL_HIGH:
+        mcr |= uart16550::kMcrRts;
+        break;
+    default:
+        return mcr;
+    }
+    uart.write(uart16550::kModemControl, mcr);
+    if (logging_) line_states_.push_back(uart.mcr());
+    return mcr;
+}
+
+// A step takes the time of the register path's line change (the control
+// register read and written, then the delay) and of the status read after it.
+int32_t Bench::run_steps(uint32_t base, const uint8_t *steps, uint8_t *samples, uint32_t count,
+                         uint32_t delay) {
+    if (run_limit(base) == 0 || steps == nullptr || samples == nullptr) return -1;
+    Uart &uart = *port_at(base)->uart;
+    ++runs_;
+    count = std::min(count, run_limit_);
+    for (uint32_t i = 0; i < count; ++i) {
+        tick_once();
+        apply_step(uart, steps[i]);
+        for (uint32_t wait = 0; wait <= delay; ++wait) tick_once();
+        tick_once();
+        samples[i] = static_cast<uint8_t>(uart.read(uart16550::kModemStatus) & 0xF0);
+        ++steps_run_;
+    }
+    return static_cast<int32_t>(count);
+}
+
 void Bench::reset_counts() {
+    runs_ = 0;
+    steps_run_ = 0;
+    line_states_.clear();
     reads_.clear();
     writes_.clear();
     accesses_ = 0;

@@ -80,6 +80,20 @@ public:
     // over a USB serial adapter does; by default accesses take none.
     void set_access_time(uint32_t port, std::chrono::microseconds time) { access_time_[port] = time; }
 
+    // Runs of line steps (the port driver's extension, port_extension.h):
+    // with a limit above 0 every UART offers runs of up to that many steps,
+    // as a cable in synchronous bit-bang mode does; 0, the default, offers
+    // none, as a plain serial port.  A run is one exchange with the device.
+    void offer_runs(uint32_t limit) { run_limit_ = limit; }
+    uint32_t run_limit(uint32_t base) const;
+    // Each step is applied, held for `delay` accesses' time, and sampled.
+    int32_t run_steps(uint32_t base, const uint8_t *steps, uint8_t *samples, uint32_t count, uint32_t delay);
+    uint64_t runs() const { return runs_; }
+    uint64_t steps_run() const { return steps_run_; }
+    // Every value the modem control register took, by register write or by
+    // a step, in order, while logging is on: the line states of both paths.
+    const std::vector<uint8_t> &line_states() const { return line_states_; }
+
 private:
     struct SerialPort {
         std::unique_ptr<Uart> uart;
@@ -90,6 +104,8 @@ private:
     void count(uint32_t port, bool write, uint8_t value);
     void pass_time();
     void take_access_time(uint32_t port);
+    void tick_once();
+    uint8_t apply_step(Uart &uart, uint8_t step);
 
     std::map<uint32_t, SerialPort> serial_;
     std::vector<std::unique_ptr<BusDevice>> chips_;
@@ -101,6 +117,10 @@ private:
     std::vector<std::string> violations_;
     std::unique_ptr<VcdWriter> waveforms_;
     std::map<uint32_t, std::chrono::microseconds> access_time_;
+    uint32_t run_limit_ = 0;
+    uint64_t runs_ = 0;
+    uint64_t steps_run_ = 0;
+    std::vector<uint8_t> line_states_;
 };
 
 // Routes the port driver's operations (DlPortReadPortUchar and

@@ -50,6 +50,10 @@ DefaultBoard make_default_board() {
     bench.add_pcf8574(2);
     board.display = &bench.add<Hd44780>(kCom1, display_port);
     fit_converter(bench);
+    // WLSIM_RUNS=n: the ports run up to n line steps per exchange, as an
+    // FTDI cable in synchronous bit-bang mode does.
+    if (const char *runs = std::getenv("WLSIM_RUNS"); runs != nullptr && *runs != '\0')
+        bench.offer_runs(static_cast<uint32_t>(std::strtoul(runs, nullptr, 10)));
     // A long-running program must not grow the trace without end.
     bench.bus(kCom1).monitor().limit(4096);
     return board;

@@ -19,7 +19,8 @@ struct DefaultBoard {
 // chips: a character display behind the PCF8574 at index 0, PCF8574
 // expanders at indexes 1 and 2, and a PCF8591 converter at address 0 (2.55 V
 // reference; AIN0 is its own output looped back, AIN1 sweeps slowly up and
-// down, AIN2 sits at 1.0 V and AIN3 at 2.0 V).
+// down, AIN2 sits at 1.0 V and AIN3 at 2.0 V).  With WLSIM_RUNS=n the ports
+// run up to n line steps per exchange (Bench::offer_runs).
 DefaultBoard make_default_board();
 
 // With WLSIM_TRACE set (to anything but 0), every transaction is printed to

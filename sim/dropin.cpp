@@ -5,6 +5,7 @@
 #include "bench.h"
 #include "dlportio.h"
 #include "default_board.h"
+#include "port_extension.h"
 #include "wlsim_c.h"
 
 namespace wlsim {
@@ -38,6 +39,25 @@ WLSIM_EXPORT unsigned char DLPORTIO_CALL DlPortReadPortUchar(unsigned long port)
 
 WLSIM_EXPORT void DLPORTIO_CALL DlPortWritePortUchar(unsigned long port, unsigned char value) {
     wlsim::attached().write(static_cast<uint32_t>(port), value);
+}
+
+static uint32_t WIRELINK_PORT_EXTENSION_CALL bench_run_limit(uint32_t port_base) {
+    return wlsim::attached().run_limit(port_base);
+}
+
+static int32_t WIRELINK_PORT_EXTENSION_CALL bench_run_steps(uint32_t port_base, const uint8_t *steps,
+                                                            uint8_t *samples, uint32_t count,
+                                                            uint32_t delay) {
+    return wlsim::attached().run_steps(port_base, steps, samples, count, delay);
+}
+
+// Always there; whether a port runs steps is the bench's option.
+WLSIM_EXPORT const struct wirelink_port_extension *WIRELINK_PORT_EXTENSION_CALL
+wirelink_port_extension(void) {
+    static const struct wirelink_port_extension extension {
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, bench_run_limit, bench_run_steps
+    };
+    return &extension;
 }
 
 }  // extern "C"

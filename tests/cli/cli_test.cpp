@@ -170,7 +170,8 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"transfer w2@0x48 0x40", 2, "", "wirelink: transfer: w2@0x48 needs 2 data bytes, got 1\n"},
         {"detect 0x50 0x40", 2, "", "wirelink: FIRST 0x50 is above LAST 0x40\n"},
         {"--delay 256 probe", 2, "", "wirelink: --delay: 256 is out of range (0 to 255)\n"},
-        {"--port com3 probe", 2, "", "wirelink: --port: 'com3' is not com1, com2 or search\n"},
+        {"--port com3 probe", 2, "",
+         "wirelink: --port: 'com3' is not com1, com2, search, ftdi:SERIAL or /dev/...\n"},
         {"pll tsa5511 145.5m", 2, "",
          "wirelink: FREQ: '145.5m' is not a frequency (for example 145.5M, 12800k, 4000000)\n"},
         {"pll tsa5511 2100M", 2, "",
@@ -199,21 +200,34 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
 // The tool decodes the wire from its own port accesses, so that --trace
 // works on real adapters too; on the simulated bench it must read exactly
 // what the bench's own bus monitor saw (WLSIM_TRACE prints that as "i2c: ").
+// With runs of line steps (an FTDI cable's fast path, WLSIM_RUNS) the tool
+// taps the runs as it taps the registers.
 TEST(WirelinkTool, TraceAgreesWithTheSimulatedBusMonitor) {
     const char *const commands[] = {"lcd print Hello --init", "lcd read 3", "detect -r", "adc", "recover",
                                     "transfer w2@0x39 1 2 r1"};
-    for (const char *command : commands) {
-        std::vector<std::string> arguments = {"--sim", "--trace"};
-        for (const std::string &word : words(command)) arguments.push_back(word);
-        const Outcome outcome = wirelink(arguments, {"WLSIM_TRACE=1"});
-        const std::vector<std::string> monitor = lines_starting(outcome.out, "i2c: ");
-        std::vector<std::string> decoded;
-        for (const std::string &line : lines_starting(outcome.out, "")) {
-            if (line.rfind("S ", 0) == 0 || line == "P") decoded.push_back(line);
+    for (const char *runs : {"WLSIM_RUNS=0", "WLSIM_RUNS=4096"})
+        for (const char *command : commands) {
+            std::vector<std::string> arguments = {"--sim", "--trace"};
+            for (const std::string &word : words(command)) arguments.push_back(word);
+            const Outcome outcome = wirelink(arguments, {"WLSIM_TRACE=1", runs});
+            const std::vector<std::string> monitor = lines_starting(outcome.out, "i2c: ");
+            std::vector<std::string> decoded;
+            for (const std::string &line : lines_starting(outcome.out, "")) {
+                if (line.rfind("S ", 0) == 0 || line == "P") decoded.push_back(line);
+            }
+            EXPECT_FALSE(monitor.empty()) << command << " " << runs;
+            EXPECT_EQ(decoded, monitor) << command << " " << runs;
         }
-        EXPECT_FALSE(monitor.empty()) << command;
-        EXPECT_EQ(decoded, monitor) << command;
-    }
+}
+
+// Without any adapter: what could carry it, and what COM1 and COM2 are set
+// to, a device named on the command line included.
+TEST(WirelinkTool, PortsListsWithoutAnAdapter) {
+    const Outcome named = wirelink({"ports"}, {"WIRELINK_COM1=ftdi:A5XK3RJT", "WIRELINK_COM2=off"});
+    EXPECT_EQ(named.status, 0);
+    for (const char *part :
+         {"Serial devices:\n", "FTDI cables through libusb:\n", "  COM1 = ftdi:A5XK3RJT\n  COM2 = off\n"})
+        EXPECT_NE(named.out.find(part), std::string::npos) << part;
 }
 
 TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
