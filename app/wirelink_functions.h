@@ -10,6 +10,11 @@
 #include <cstdint>
 
 #define RIGCHECK_WIRELINK_FUNCTIONS(X)                      \
+    /* why a call failed, and stopping a call */            \
+    X(wirelink_last_error, int32_t())                       \
+    X(wirelink_strerror, const char *(int32_t))             \
+    X(wirelink_cancel, void())                              \
+    X(wirelink_cancel_reset, void())                        \
     /* adapter claim, delay and single lines */             \
     X(init_iic, int32_t(int32_t))                           \
     X(deinit_iic, int32_t())                                \

@@ -35,6 +35,7 @@ bool give_up() {
     scl_stuck = true;
     clear_due = true;
     ++given_up;
+    note_bus_fault(WIRELINK_ETIMEDOUT);
     return false;
 }
 

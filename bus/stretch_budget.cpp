@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bus.h"
+
 namespace wirelink {
 namespace {
 
@@ -32,6 +34,8 @@ void note_start() {
 void note_stop() { transaction_open = false; }
 
 void forget_open_transaction() { transaction_open = false; }
+
+bool transaction_is_open() { return transaction_open; }
 
 void begin_call_budget() {
     call_left = kPerCall;

@@ -13,15 +13,26 @@ namespace {
 
 constexpr int kBusClearClocks = 9;
 
+// Bytes sent since the last START: the first is the address, whose missing
+// acknowledge means nobody is there; a later one's means the chip refused it.
+int bytes_since_start = 0;
+
+int32_t unacknowledged_code() { return bytes_since_start == 1 ? WIRELINK_ENXIO : WIRELINK_EREMOTEIO; }
+
 // A wait that gave up may have left a slave in the middle of a byte, holding
 // SDA low for a data bit or an acknowledge: it would not see the next START
-// and would go on sending into it.  As the I2C bus clear does, clock SCL
-// (nine times at most) until SDA is free, then START and STOP to put every
-// slave back to idle.  This runs only after a wait gave up, so a healthy bus
-// keeps its sequences; while the clock stays dead it is tried again at the
-// next transaction.
+// and would go on sending into it.  This runs only after a wait gave up, so a
+// healthy bus keeps its sequences; while the clock stays dead it is tried
+// again at the next transaction.
 void clear_bus_after_clock_failure() {
-    if (!bus_clear_due()) return;
+    if (bus_clear_due()) clear_bus();
+}
+
+}  // namespace
+
+// As the I2C bus clear does, clock SCL (nine times at most) until SDA is
+// free, then START and STOP to put every slave back to idle.
+void clear_bus() {
     sda_high();
     scl_high();
     if (!wait_for_scl()) return;
@@ -35,25 +46,39 @@ void clear_bus_after_clock_failure() {
     bus_cleared();
 }
 
-}  // namespace
-
-ClockWatch start_transaction() {
+FaultWatch start_transaction() {
+    const FaultWatch watch;
+    if (stop_for_cancel()) return watch;
     forget_open_transaction();
     note_start();  // the bus clear spends the new transaction's budget
     clear_bus_after_clock_failure();
-    const ClockWatch watch;
+    const FaultWatch from_start;
     iic_start();
-    return watch;
+    return from_start;
+}
+
+void send_stop() {
+    sda_low();
+    scl_high();
+    wait_for_scl();
+    wait_port();
+    sda_high();
+    note_stop();
 }
 
 }  // namespace wirelink
 
 extern "C" {
 
+// Each primitive is a byte boundary, where a cancelled call stops.
+
 int32_t WIRELINK_CALL iic_start(void) {
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0;
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
     wirelink::note_start();
+    wirelink::bytes_since_start = 0;
     sda_high();
     scl_high();
     wait_for_scl();
@@ -65,16 +90,16 @@ int32_t WIRELINK_CALL iic_start(void) {
 }
 
 int32_t WIRELINK_CALL iic_stop(void) {
-    sda_low();
-    scl_high();
-    wait_for_scl();
-    wait_port();
-    sda_high();
-    wirelink::note_stop();
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0;
+    wirelink::send_stop();
     return 0;
 }
 
 int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0;
+    ++wirelink::bytes_since_start;
     bool clock_ok = true;
     for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
         if (value & mask)
@@ -92,10 +117,14 @@ int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
     const int32_t sda = read_sda();
     scl_low();
     // A byte whose clock never came up was not received by anybody.
-    return (clock_ok && sda == 0) ? 1 : 0;
+    if (clock_ok && sda == 0) return 1;
+    wirelink::note_failure(wirelink::unacknowledged_code());
+    return 0;
 }
 
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0xFF;
     sda_high();
     int32_t value = 0;
     for (int bit = 0; bit < 8; ++bit) {

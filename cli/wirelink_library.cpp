@@ -97,6 +97,10 @@ void route_ports_through_tap(void *driver) {
 }
 
 void bind_all(void *library, Wirelink &w) {
+    bind(library, w.wirelink_last_error, "wirelink_last_error");
+    bind(library, w.wirelink_strerror, "wirelink_strerror");
+    bind(library, w.wirelink_cancel, "wirelink_cancel");
+    bind(library, w.wirelink_cancel_reset, "wirelink_cancel_reset");
     bind(library, w.init_iic, "init_iic");
     bind(library, w.deinit_iic, "deinit_iic");
     bind(library, w.set_port_delay, "set_port_delay");

@@ -9,6 +9,10 @@ namespace cli {
 
 // The exports the tool calls, typed from the public header.
 struct Wirelink {
+    decltype(&::wirelink_last_error) wirelink_last_error;
+    decltype(&::wirelink_strerror) wirelink_strerror;
+    decltype(&::wirelink_cancel) wirelink_cancel;
+    decltype(&::wirelink_cancel_reset) wirelink_cancel_reset;
     decltype(&::init_iic) init_iic;
     decltype(&::deinit_iic) deinit_iic;
     decltype(&::set_port_delay) set_port_delay;

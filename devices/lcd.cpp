@@ -23,11 +23,11 @@ constexpr int32_t kUnreadCharacter = ' ';
 
 int32_t write_byte(int32_t rs, int32_t value) {
     const ChipCall call;
-    const ClockWatch clock;
+    const FaultWatch faults;
     if (lcd_busy_wait() != 0) return 0;
     lcd_nibble_out(rs, (value >> 4) & 0x0F);
     const int32_t acknowledged = lcd_nibble_out(rs, value & 0x0F);
-    return clock.failed() ? 0 : acknowledged;
+    return faults.failed() ? 0 : acknowledged;
 }
 
 // Only the low seven bits are an address: adding a larger one to 0x80 would
@@ -51,12 +51,12 @@ void wake_into_four_bit_mode() {
 // when the display stayed busy or the bus failed.  Returns the result of the
 // set-address instruction.
 int32_t read_character(int32_t *character, int32_t address) {
-    const ClockWatch clock;
+    const FaultWatch faults;
     const int32_t result = set_address(address);
     if (lcd_busy_wait() != 0) return result;
     const int32_t high = lcd_nibble_in(1);
     const int32_t low = lcd_nibble_in(1);
-    if (!clock.failed()) *character = high | (low >> 4);
+    if (!faults.failed()) *character = high | (low >> 4);
     return result;
 }
 
@@ -74,7 +74,7 @@ int32_t WIRELINK_CALL lcd_wchar(int32_t character) { return write_byte(1, charac
 
 int32_t WIRELINK_CALL lcd_init(void) {
     const ChipCall call;
-    const ClockWatch clock;
+    const FaultWatch faults;
     iic_tx_pcf8574(kLcdBacklight, lcd_expander);
     lcd_sleep_ms(15);
     wake_into_four_bit_mode();
@@ -87,27 +87,27 @@ int32_t WIRELINK_CALL lcd_init(void) {
     lcd_ADRESS = 0;
     lcd_BACKLIGHT = 1;
     lcd_last_ac = 0;
-    return clock.failed() ? 0 : result;
+    return faults.failed() ? 0 : result;
 }
 
 int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address) {
     const ChipCall call;
-    if (character == nullptr) return 0;
-    const ClockWatch clock;
+    if (character == nullptr) return refused();
+    const FaultWatch faults;
     const int32_t result = read_character(character, address);
-    return clock.failed() ? 0 : result;
+    return faults.failed() ? 0 : result;
 }
 
 int32_t WIRELINK_CALL lcd_write_str(const char *text) {
     const ChipCall call;
-    if (text == nullptr) return 0;
+    if (text == nullptr) return refused();
     for (int i = 0; i < kWriteLimit && text[i] != '\0'; ++i) lcd_wchar(static_cast<unsigned char>(text[i]));
     return 1;
 }
 
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination) {
     const ChipCall call;
-    if (destination == nullptr) return 0;
+    if (destination == nullptr) return refused();
     const int32_t length = count < 0 ? 0 : (count > kReadLimit ? kReadLimit : count);
     // Addresses keep to seven bits anyway; masking first keeps the sums
     // defined for any first address.
@@ -115,14 +115,14 @@ int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destina
     // Read into a buffer of this call's own, so that what lands in the
     // caller's buffer depends on nothing but this call's count.
     char text[kReadLimit + 1];
-    const ClockWatch clock;
+    const FaultWatch faults;
     for (int32_t i = 0; i < length; ++i) {
         // A character the display stayed busy for must not show a stale one.
         int32_t character = kUnreadCharacter;
         read_character(&character, first + i);
         set_address(first + i + 1);
         // A dead bus read nothing: neither buffer is touched.
-        if (clock.failed()) return 0;
+        if (faults.failed()) return 0;
         text[i] = static_cast<char>(character & 0xFF);
     }
     text[length] = '\0';

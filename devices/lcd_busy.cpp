@@ -17,14 +17,14 @@ constexpr int32_t kBusyFlag = 0x80;
 }  // namespace
 
 int32_t lcd_busy_wait() {
-    const ClockWatch clock;
+    const FaultWatch faults;
     for (int attempt = 0; attempt < kBusyTries; ++attempt) {
         const int32_t flag_and_high = lcd_nibble_in(0);
         lcd_sleep_ms(0);
         const int32_t low = lcd_nibble_in(0);
         // A failed clock read nothing: not a busy display, a dead bus, and
         // polling on would not bring it back.
-        if (clock.failed()) return 1;
+        if (faults.failed()) return 1;
         if ((flag_and_high & kBusyFlag) == 0) {
             lcd_last_ac = flag_and_high + (low >> 4);
             return 0;

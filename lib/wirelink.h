@@ -42,6 +42,39 @@ extern "C" {
 #endif
 
 /* ------------------------------------------------------------------------
+ * Why a call failed, and stopping a call
+ *
+ * Every call (but the two below that read it) sets the calling thread's last
+ * error, as errno is set: 0 when the call went through, else one of these
+ * codes (Linux's values for the same I2C faults, on every platform).  The
+ * results the calls return are unchanged; the code tells what they cannot.
+ * When a call meets several faults it keeps the one that explains the rest,
+ * in this order: ENODEV, ECANCELED, ETIMEDOUT, EBUSY, then the first
+ * acknowledge fault.
+ * ---------------------------------------------------------------------- */
+
+#define WIRELINK_ENXIO 6        /* the address was not acknowledged */
+#define WIRELINK_EBUSY 16       /* the display stayed busy */
+#define WIRELINK_ENODEV 19      /* no port claimed, or the port went away */
+#define WIRELINK_EINVAL 22      /* an argument was refused */
+#define WIRELINK_ETIMEDOUT 110  /* SCL stayed low: a wait or a stretch budget ran out */
+#define WIRELINK_EREMOTEIO 121  /* a byte after the address was not acknowledged */
+#define WIRELINK_ECANCELED 125  /* the call was cancelled */
+
+/* The outcome of the calling thread's last call: 0 or a code above. */
+int32_t WIRELINK_CALL wirelink_last_error(void);
+/* A short English text for a code; never null. */
+const char *WIRELINK_CALL wirelink_strerror(int32_t code);
+
+/* Safe from a signal handler and from any thread.  The call in progress ends
+ * at its next byte boundary: an open transaction is finished with a STOP, so
+ * the bus is left idle, and the call fails with ECANCELED.  Every later call
+ * that would touch the bus fails the same way without touching it, until
+ * wirelink_cancel_reset, init_iic or deinit_iic. */
+void WIRELINK_CALL wirelink_cancel(void);
+void WIRELINK_CALL wirelink_cancel_reset(void);
+
+/* ------------------------------------------------------------------------
  * Adapter claim, bus speed and single lines
  *
  * With no adapter claimed (before a successful init_iic) no port is touched:

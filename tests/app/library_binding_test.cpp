@@ -18,7 +18,7 @@ namespace {
 RIGCHECK_WIRELINK_FUNCTIONS(RIGCHECK_SAME_SIGNATURE)
 #undef RIGCHECK_SAME_SIGNATURE
 
-TEST(WirelinkFunctionList, IsExactlyTheFiftySixUndecoratedEntriesOfTheLibrary) {
+TEST(WirelinkFunctionList, IsExactlyTheSixtyUndecoratedEntriesOfTheLibrary) {
     std::set<std::string> entries;
     std::ifstream list(RIGCHECK_EXPORT_LIST);
     for (std::string line; std::getline(list, line);) {
@@ -28,7 +28,7 @@ TEST(WirelinkFunctionList, IsExactlyTheFiftySixUndecoratedEntriesOfTheLibrary) {
         if (fields >> name >> kind && name[0] != '#' && kind == "entry") entries.insert(name);
     }
     const std::set<std::string> bound(kWirelinkFunctionNames.begin(), kWirelinkFunctionNames.end());
-    EXPECT_EQ(kWirelinkFunctionNames.size(), 56u);
+    EXPECT_EQ(kWirelinkFunctionNames.size(), 60u);
     EXPECT_EQ(bound, entries);
 }
 

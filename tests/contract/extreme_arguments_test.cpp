@@ -24,6 +24,14 @@ struct Entry {
 };
 
 const Entry kEntries[] = {
+    {"wirelink_strerror", 1, [](const Args &a) { EXPECT_NE(wirelink_strerror(a[0]), nullptr); }},
+    {"wirelink_cancel", 1,
+     [](const Args &a) {
+         wirelink_cancel();
+         iic_send_byte(a[0]);
+         EXPECT_EQ(wirelink_last_error(), WIRELINK_ECANCELED);
+         wirelink_cancel_reset();
+     }},
     {"init_iic", 1, [](const Args &a) { init_iic(a[0]); }},
     {"set_port_delay", 1, [](const Args &a) { set_port_delay(a[0] & 0x3); }},
     {"iic_send_byte", 1, [](const Args &a) { iic_send_byte(a[0]); }},
