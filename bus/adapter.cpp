@@ -36,6 +36,8 @@ int32_t delay_count = 0;
 // which belong to somebody else; every operation then leaves the ports alone.
 bool claimed() { return port_base != 0; }
 
+uint32_t status_reads_made = 0;
+
 // The port a wait gave up on, when a bus clear is still due there.
 int32_t clear_due_on = 0;
 
@@ -50,6 +52,7 @@ void write_register(unsigned offset, uint8_t value) {
 // A status read of a port that is gone voids the call it belongs to: its
 // 0xFF would read as an idle bus, high lines, bytes of 0xFF.
 uint8_t read_status() {
+    ++status_reads_made;
     const uint8_t status = read_register(kModemStatus);
     if (status == kPortGone) wirelink::note_bus_fault(WIRELINK_ENODEV);
     return status;
@@ -118,6 +121,8 @@ int32_t none_claimed() {
 }
 
 }  // namespace
+
+uint32_t wirelink::status_reads() { return status_reads_made; }
 
 extern "C" {
 

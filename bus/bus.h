@@ -24,6 +24,10 @@ void reset_scl_wait();
 bool bus_clear_due();
 void bus_cleared();
 
+// How many times the modem status register was read since the library was
+// loaded.
+uint32_t status_reads();
+
 // How many waits for SCL have given up since the library was loaded.
 uint32_t scl_waits_given_up();
 

@@ -46,6 +46,12 @@ void end_call_budget() { in_call = false; }
 
 Stretch stretch_left() { return in_call ? smaller(transaction_left, call_left) : transaction_left; }
 
+void spend_call_budget(Stretch spent) {
+    if (in_call) take(call_left, spent);
+}
+
+bool call_budget_spent() { return in_call && (call_left.reads <= 0 || call_left.time <= 0ns); }
+
 void spend_stretch(Stretch spent) {
     take(transaction_left, spent);
     if (in_call) take(call_left, spent);

@@ -21,8 +21,11 @@ constexpr int kWriteLimit = 16;
 constexpr int32_t kReadLimit = 31;  // lcd_STRING's characters
 constexpr int32_t kUnreadCharacter = ' ';
 
+void resynchronise_if_out_of_step();
+
 int32_t write_byte(int32_t rs, int32_t value) {
     const ChipCall call;
+    resynchronise_if_out_of_step();
     const FaultWatch faults;
     if (lcd_busy_wait() != 0) return 0;
     lcd_nibble_out(rs, (value >> 4) & 0x0F);
@@ -47,13 +50,30 @@ void wake_into_four_bit_mode() {
     lcd_nibble_out(0, 0x2);
 }
 
+// After a failed transfer the wake-up brings the interface back in step
+// without clearing the display; the function set then restores two lines,
+// which the wake-up's last nibble, taken 8 bits wide, turned off.
+// A resynchronisation that fails itself is tried again at the next display
+// call, not from within its own function set.
+void resynchronise_if_out_of_step() {
+    static bool resynchronising = false;
+    if (!lcd_out_of_step || resynchronising) return;
+    resynchronising = true;
+    lcd_out_of_step = false;
+    wake_into_four_bit_mode();
+    lcd_instr(kFourBitTwoLines);
+    resynchronising = false;
+}
+
 // Reads the character at an address into *character, which keeps its value
-// when the display stayed busy or the bus failed.  Returns the result of the
-// set-address instruction.
+// when the set-address instruction failed (the address counter would point
+// at another cell), the display stayed busy or the bus failed.  Returns the
+// result of the set-address instruction.
 int32_t read_character(int32_t *character, int32_t address) {
+    resynchronise_if_out_of_step();
     const FaultWatch faults;
     const int32_t result = set_address(address);
-    if (lcd_busy_wait() != 0) return result;
+    if (result == 0 || lcd_busy_wait() != 0) return result;
     const int32_t high = lcd_nibble_in(1);
     const int32_t low = lcd_nibble_in(1);
     if (!faults.failed()) *character = high | (low >> 4);
@@ -77,6 +97,7 @@ int32_t WIRELINK_CALL lcd_init(void) {
     const FaultWatch faults;
     iic_tx_pcf8574(kLcdBacklight, lcd_expander);
     lcd_sleep_ms(15);
+    lcd_out_of_step = false;
     wake_into_four_bit_mode();
     lcd_instr(kFourBitTwoLines);
     lcd_instr(kDisplayOff);
@@ -139,6 +160,7 @@ int32_t WIRELINK_CALL lcd_backlight(int32_t on) {
 
 int32_t WIRELINK_CALL lcd_get_adress(void) {
     const ChipCall call;
+    resynchronise_if_out_of_step();
     return lcd_busy_wait() == 0 ? lcd_last_ac : -1;
 }
 
