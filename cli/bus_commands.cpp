@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
@@ -17,12 +18,27 @@ namespace {
 
 // --- probe ---------------------------------------------------------------
 
+// An idle bus has both lines high once the master lets go of them; a line
+// that stays low is held by a slave or shorted.
+void check_lines_released(const Wirelink &bus) {
+    bus.sda_high();
+    bus.scl_high();
+    const bool scl = bus.read_scl() != 0;
+    const bool sda = bus.read_sda() != 0;
+    throw_if_bus_failed(bus);
+    if (!scl) throw no_acknowledge("SCL is held low: the bus is not idle (a slave or a short holds it)");
+    if (!sda) throw no_acknowledge("SDA is held low: the bus is not idle (try wirelink recover)");
+}
+
 void add_probe(CLI::App &app, Commands &commands) {
     CLI::App *probe = app.add_subcommand(
         "probe", "Claim the adapter, print where it is and the raw probe status, release it");
     commands.add(probe, [](Session &session) {
-        const int32_t status = session.bus().iic_ok();
+        const Wirelink &bus = session.bus();
+        const int32_t status = bus.iic_ok();
         std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(), hex(status).c_str());
+        throw_if_bus_failed(bus);
+        check_lines_released(bus);
     });
 }
 
@@ -39,6 +55,7 @@ struct DetectArguments {
 bool answers(const Wirelink &bus, int address, bool read) {
     bus.iic_start();
     const bool acknowledged = bus.iic_send_byte(address * 2 + (read ? 1 : 0)) != 0;
+    throw_if_bus_failed(bus);
     if (acknowledged && read) bus.iic_read_byte(0);
     bus.iic_stop();
     return acknowledged;
@@ -84,6 +101,7 @@ void add_detect(CLI::App &app, Commands &commands) {
         for (int address = first; address <= last; ++address) {
             session.checkpoint();
             answered[address] = answers(bus, address, args->read);
+            throw_if_bus_failed(bus);
         }
         print_grid(answered, first, last);
     });
@@ -97,15 +115,29 @@ void send_message_head(const Wirelink &bus, const Message &message) {
     bus.iic_start();
     if (bus.iic_send_byte(message.address * 2 + (message.read ? 1 : 0)) == 0) {
         bus.iic_stop();
+        throw_if_failed(bus, "no acknowledge from " + hex(message.address));
         throw no_acknowledge("no acknowledge from " + hex(message.address));
     }
     for (std::size_t i = 0; i < message.bytes.size(); ++i) {
         if (bus.iic_send_byte(message.bytes[i]) == 0) {
+            const std::string unanswered = "no acknowledge from " + hex(message.address) + " for byte " +
+                                           std::to_string(i + 1) + " (" + hex(message.bytes[i]) + ")";
             bus.iic_stop();
+            throw_if_failed(bus, unanswered);
             throw no_acknowledge("no acknowledge from " + hex(message.address) + " for byte " +
                                  std::to_string(i + 1) + " (" + hex(message.bytes[i]) + ")");
         }
     }
+}
+
+// A read byte has no acknowledge of its own to fail; a held clock, a lost
+// adapter or a stop signal still end the transfer, with a STOP (a cancelled
+// call has sent its own).
+void end_if_read_failed(const Wirelink &bus) {
+    const int32_t code = bus.wirelink_last_error();
+    if (code == 0) return;
+    if (code != WIRELINK_ECANCELED) bus.iic_stop();
+    throw_if_failed(bus, {});
 }
 
 // All messages in one transaction, one line of bytes per read.
@@ -117,6 +149,7 @@ std::vector<std::string> transfer(const Wirelink &bus, const std::vector<Message
         std::string line;
         for (int i = 0; i < message.length; ++i) {
             line += (i == 0 ? "" : " ") + hex(bus.iic_read_byte(i + 1 < message.length ? 1 : 0));
+            end_if_read_failed(bus);
         }
         lines.push_back(line);
     }
