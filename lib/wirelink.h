@@ -236,9 +236,12 @@ int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel);
  * is a series of whole expander transactions.  Before each instruction or
  * character the driver polls the busy flag up to ten times, printing
  * "TimeOut busy\n" on standard output at every busy reading; after ten
- * busy readings the call gives up (see each function).  Without an
- * expander every read gives 0, so the display looks ready at address 0 and
- * writes return 0.  When a wait for SCL gives up (a stuck or stretched
+ * busy readings the call gives up (see each function); time spent polling a
+ * busy display counts against the call's 1 s budget, after which its
+ * remaining busy waits give up at once.  Without an expander every read
+ * gives 0, so the display looks ready at address 0 and writes return 0.
+ * After a display transfer that failed, the next display call first wakes
+ * the controller's 4-bit interface again (without clearing it).  When a wait for SCL gives up (a stuck or stretched
  * clock, see "Bus transactions") the call fails at once: writes and lcd_init
  * return 0, lcd_rchar returns 0 and keeps *character, lcd_read_str returns 0
  * and touches neither buffer, lcd_get_adress returns -1.  Display addresses
@@ -267,8 +270,8 @@ int32_t WIRELINK_CALL lcd_instr(int32_t instruction);
 /* Writes a character code (low 8 bits) at the address counter; as lcd_instr. */
 int32_t WIRELINK_CALL lcd_wchar(int32_t character);
 /* Reads the character at an address into *character (0..255) and returns the
- * result of its set-address instruction.  When the display stays busy
- * *character keeps its value.  A null pointer is refused: nothing is sent
+ * result of its set-address instruction.  When that instruction failed, or
+ * the display stays busy, *character keeps its value.  A null pointer is refused: nothing is sent
  * and the result is 0. */
 int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address);
 /* Writes the leading characters of a NUL-terminated string at the address
@@ -280,8 +283,8 @@ int32_t WIRELINK_CALL lcd_write_str(const char *text);
  * destination, which must hold count + 1 bytes.  A count above 31 reads 31
  * (lcd_STRING's size), so at most 32 bytes are written to either buffer,
  * whatever other threads do; a count of 0 or less gives an empty string and
- * sends nothing.  A character the display stayed busy for reads as a blank
- * (0x20).  Returns 1; 0 when a wait for SCL gave up, and then neither buffer
+ * sends nothing.  A character the display stayed busy for, or whose
+ * set-address instruction failed, reads as a blank (0x20).  Returns 1; 0 when a wait for SCL gave up, and then neither buffer
  * is touched.  A null destination is refused: nothing is sent, lcd_STRING is
  * left alone and the result is 0. */
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination);
