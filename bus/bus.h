@@ -73,6 +73,10 @@ FaultWatch start_transaction();
 // expander); the bus primitives and line operations take no lock.
 class ChipCall {
 public:
+    // Counts the outermost chip calls since the library was loaded: what is
+    // done at most once per call can tell the calls apart.
+    static uint32_t serial();
+
     ChipCall();
     ~ChipCall();
     ChipCall(const ChipCall &) = delete;

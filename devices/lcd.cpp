@@ -53,16 +53,15 @@ void wake_into_four_bit_mode() {
 // After a failed transfer the wake-up brings the interface back in step
 // without clearing the display; the function set then restores two lines,
 // which the wake-up's last nibble, taken 8 bits wide, turned off.
-// A resynchronisation that fails itself is tried again at the next display
-// call, not from within its own function set.
+// Once per call at most: one that fails (no display answers) is tried again
+// at the next call, not at every character of this one.
 void resynchronise_if_out_of_step() {
-    static bool resynchronising = false;
-    if (!lcd_out_of_step || resynchronising) return;
-    resynchronising = true;
+    static uint32_t tried_in_call = 0;
+    if (!lcd_out_of_step || tried_in_call == ChipCall::serial()) return;
+    tried_in_call = ChipCall::serial();
     lcd_out_of_step = false;
     wake_into_four_bit_mode();
     lcd_instr(kFourBitTwoLines);
-    resynchronising = false;
 }
 
 // Reads the character at an address into *character, which keeps its value
