@@ -53,13 +53,13 @@ extern "C" {
  * acknowledge fault.
  * ---------------------------------------------------------------------- */
 
-#define WIRELINK_ENXIO 6        /* the address was not acknowledged */
-#define WIRELINK_EBUSY 16       /* the display stayed busy */
-#define WIRELINK_ENODEV 19      /* no port claimed, or the port went away */
-#define WIRELINK_EINVAL 22      /* an argument was refused */
-#define WIRELINK_ETIMEDOUT 110  /* SCL stayed low: a wait or a stretch budget ran out */
-#define WIRELINK_EREMOTEIO 121  /* a byte after the address was not acknowledged */
-#define WIRELINK_ECANCELED 125  /* the call was cancelled */
+#define WIRELINK_ENXIO 6       /* the address was not acknowledged */
+#define WIRELINK_EBUSY 16      /* the display stayed busy */
+#define WIRELINK_ENODEV 19     /* no port claimed, or the port went away */
+#define WIRELINK_EINVAL 22     /* an argument was refused */
+#define WIRELINK_ETIMEDOUT 110 /* SCL stayed low: a wait or a stretch budget ran out */
+#define WIRELINK_EREMOTEIO 121 /* a byte after the address was not acknowledged */
+#define WIRELINK_ECANCELED 125 /* the call was cancelled */
 
 /* The outcome of the calling thread's last call: 0 or a code above. */
 int32_t WIRELINK_CALL wirelink_last_error(void);
@@ -241,13 +241,11 @@ int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel);
  * remaining busy waits give up at once.  Without an expander every read
  * gives 0, so the display looks ready at address 0 and writes return 0.
  * After a display transfer that failed, the next display call first wakes
- * the controller's 4-bit interface again (without clearing it).  When a wait for SCL gives up (a stuck or stretched
- * clock, see "Bus transactions") the call fails at once: writes and lcd_init
- * return 0, lcd_rchar returns 0 and keeps *character, lcd_read_str returns 0
- * and touches neither buffer, lcd_get_adress returns -1.  Display addresses
- * are 0x00..0x7F; only the low 7 bits of an address are used, so a
- * set-address instruction stays one whatever the argument.  Call lcd_init
- * first, after init_iic.
+ * the controller's 4-bit interface again (without clearing it).  When a wait for SCL gives up (a stuck or
+ * stretched clock, see "Bus transactions") the call fails at once: writes and lcd_init return 0, lcd_rchar
+ * returns 0 and keeps *character, lcd_read_str returns 0 and touches neither buffer, lcd_get_adress returns
+ * -1.  Display addresses are 0x00..0x7F; only the low 7 bits of an address are used, so a set-address
+ * instruction stays one whatever the argument.  Call lcd_init first, after init_iic.
  */
 
 /* Backlight: lcd_init sets 1, lcd_backlight stores its argument unchanged.
@@ -284,9 +282,9 @@ int32_t WIRELINK_CALL lcd_write_str(const char *text);
  * (lcd_STRING's size), so at most 32 bytes are written to either buffer,
  * whatever other threads do; a count of 0 or less gives an empty string and
  * sends nothing.  A character the display stayed busy for, or whose
- * set-address instruction failed, reads as a blank (0x20).  Returns 1; 0 when a wait for SCL gave up, and then neither buffer
- * is touched.  A null destination is refused: nothing is sent, lcd_STRING is
- * left alone and the result is 0. */
+ * set-address instruction failed, reads as a blank (0x20).  Returns 1; 0 when a wait for SCL gave up, and
+ * then neither buffer is touched.  A null destination is refused: nothing is sent, lcd_STRING is left alone
+ * and the result is 0. */
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination);
 /* Stores the flag in lcd_BACKLIGHT and writes 0x08 (nonzero) or 0x00 to the
  * expander.  Returns that write's acknowledge (1 or 0). */
