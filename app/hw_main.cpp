@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include <wirelink.h>  // the fault codes
+
 namespace {
 
 // The bench board's fixed hardware choices.
@@ -84,9 +86,24 @@ void HwMain::pcf_write(std::uint8_t chip) {
 }
 
 void HwMain::ad_poll() {
+    bool lost = false;
     for (int channel = 0; channel < kConverterChannels; ++channel) {
         const std::int32_t reading = wirelink_.ad_pcf8591_readchan(channel, kConverterAddress);
+        lost = lost || (adapterPresent() && wirelink_.wirelink_last_error() == WIRELINK_ENODEV);
         window_.setReadout(channel, readoutText(reading));
+    }
+    showAdapterState(lost);
+}
+
+void HwMain::showAdapterState(bool lost) {
+    if (lost == adapterLost_) {
+        return;
+    }
+    adapterLost_ = lost;
+    if (lost) {
+        window_.setStatus(QStringLiteral("I2C-Interface lost"), kAlarmRed);
+    } else {
+        window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(*iic_port_), kNormalBlack);
     }
 }
 

@@ -22,7 +22,8 @@ public:
     void hw_init();
     // Sends expander `chip`'s byte, rebuilt from all eight of its boxes.
     void pcf_write(std::uint8_t chip);
-    // Shows the four converter inputs; runs with or without an adapter.
+    // Shows the four converter inputs; runs with or without an adapter.  An
+    // adapter that went away turns the status line red until it is back.
     void ad_poll();
 
     // The window's load: slider set-up, bus bring-up and, with an adapter,
@@ -38,11 +39,13 @@ public:
 
 private:
     bool adapterPresent() const;
+    void showAdapterState(bool lost);
 
     WindowControls &window_;
     WirelinkApi &wirelink_;
     QLocale locale_;
     std::optional<std::int32_t> iic_port_;
+    bool adapterLost_ = false;
 };
 
 #endif  // RIGCHECK_HW_MAIN_H

@@ -59,9 +59,14 @@ int32_t data_bit(std::size_t step) { return (samples[step] & kDsr) != 0 ? 1 : 0;
 void run_whole(Outcome &outcome) {
     const std::size_t stored = run(0, steps.size());
     for (std::size_t step = 0; step < steps.size(); ++step) {
-        if (step >= stored || ((looks[step] & kClockMustBeHigh) && !clock_high(step))) {
+        if (step >= stored) {  // the device stopped answering
             outcome.clocks_ok = false;
-            if (step < stored) clock_by_clock = true;
+            note_bus_fault(WIRELINK_ENODEV);
+            return;
+        }
+        if ((looks[step] & kClockMustBeHigh) && !clock_high(step)) {
+            outcome.clocks_ok = false;
+            clock_by_clock = true;
             note_clock_missed();
             return;
         }
@@ -75,9 +80,9 @@ void run_clock_by_clock(Outcome &outcome) {
     for (std::size_t from = 0; from < steps.size();) {
         std::size_t last = from;
         while (last + 1 < steps.size() && !(looks[last] & kClockMustBeHigh)) ++last;
-        if (run(from, last + 1) != last + 1) {
+        if (run(from, last + 1) != last + 1) {  // the device stopped answering
             outcome.clocks_ok = false;
-            note_clock_missed();
+            note_bus_fault(WIRELINK_ENODEV);
             return;
         }
         bool fresh_sample = true;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "outcome.h"
 #include "wirelink.h"
 
 namespace wirelink {
@@ -23,6 +24,10 @@ void reset_scl_wait();
 bool bus_clear_due();
 void bus_cleared();
 
+// How many times the modem status register was read since the library was
+// loaded.
+uint32_t status_reads();
+
 // How many waits for SCL have given up since the library was loaded.
 uint32_t scl_waits_given_up();
 
@@ -38,21 +43,41 @@ struct ClaimedPort {
 };
 ClaimedPort claimed_port();
 
-// Tells whether any wait for SCL gave up since the watch was made: a
-// transaction in which one did failed, whatever the bytes seemed to say.
-class ClockWatch {
+// Faults that void the transaction they happen in, whatever its bytes seemed
+// to say: a wait for SCL that gave up, a port that read as gone, a call that
+// was cancelled.  Noting one also notes it as the call's outcome.
+void note_bus_fault(int32_t code);
+uint32_t bus_faults();
+
+// Tells whether the bus met a fault since the watch was made: a transaction
+// in which it did failed, and stores nothing it seemed to read.
+class FaultWatch {
 public:
-    ClockWatch() : mark_(scl_waits_given_up()) {}
-    bool failed() const { return scl_waits_given_up() != mark_; }
+    FaultWatch() : mark_(bus_faults()) {}
+    bool failed() const { return bus_faults() != mark_; }
 
 private:
     uint32_t mark_;
 };
 
+// Cancellation (cancel.cpp).  Whether wirelink_cancel was called and not yet
+// reset; and, at a byte boundary, acting on it: an open transaction is
+// finished with a STOP and the fault is noted.  True when cancelled.
+bool cancel_requested();
+bool stop_for_cancel();
+// Whether a transaction is open (a START not yet followed by a STOP).
+bool transaction_is_open();
+
+// The STOP condition itself, without the cancellation check of iic_stop.
+void send_stop();
+
+// The I2C bus clear, for a slave that a failed clock left mid-byte.
+void clear_bus();
+
 // Opens a chip driver's transaction: a START (a repeated one when a failed
 // write left the bus open) with the whole stretching budget of a transaction.
 // The watch covers the transaction from its START on.
-ClockWatch start_transaction();
+FaultWatch start_transaction();
 
 // The two halves of iic_read_byte: the eight data bits, then the
 // acknowledge clock, for a reader that decides the acknowledge from the byte
@@ -66,10 +91,17 @@ void acknowledge_read(bool ack);
 // expander); the bus primitives and line operations take no lock.
 class ChipCall {
 public:
+    // Counts the outermost chip calls since the library was loaded: what is
+    // done at most once per call can tell the calls apart.
+    static uint32_t serial();
+
     ChipCall();
     ~ChipCall();
     ChipCall(const ChipCall &) = delete;
     ChipCall &operator=(const ChipCall &) = delete;
+
+private:
+    CallOutcome outcome_;
 };
 
 }  // namespace wirelink

@@ -38,13 +38,19 @@ using ProcessLock = std::recursive_mutex;
 
 ProcessLock chip_lock;
 int depth = 0;  // calls of the thread that holds the lock; only it touches this
+uint32_t outermost_calls = 0;
 
 }  // namespace
 
 ChipCall::ChipCall() {
     chip_lock.lock();
-    if (depth++ == 0) begin_call_budget();
+    if (depth++ == 0) {
+        ++outermost_calls;
+        begin_call_budget();
+    }
 }
+
+uint32_t ChipCall::serial() { return outermost_calls; }
 
 ChipCall::~ChipCall() {
     if (--depth == 0) end_call_budget();

@@ -35,6 +35,7 @@ bool give_up() {
     scl_stuck = true;
     clear_due = true;
     ++given_up;
+    note_bus_fault(WIRELINK_ETIMEDOUT);
     return false;
 }
 
@@ -84,6 +85,7 @@ uint32_t scl_waits_given_up() { return given_up; }
 void note_clock_missed() {
     clear_due = true;
     ++given_up;
+    note_bus_fault(WIRELINK_ETIMEDOUT);
 }
 
 }  // namespace wirelink

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bus.h"
+
 namespace wirelink {
 namespace {
 
@@ -33,6 +35,8 @@ void note_stop() { transaction_open = false; }
 
 void forget_open_transaction() { transaction_open = false; }
 
+bool transaction_is_open() { return transaction_open; }
+
 void begin_call_budget() {
     call_left = kPerCall;
     in_call = true;
@@ -41,6 +45,12 @@ void begin_call_budget() {
 void end_call_budget() { in_call = false; }
 
 Stretch stretch_left() { return in_call ? smaller(transaction_left, call_left) : transaction_left; }
+
+void spend_call_budget(Stretch spent) {
+    if (in_call) take(call_left, spent);
+}
+
+bool call_budget_spent() { return in_call && (call_left.reads <= 0 || call_left.time <= 0ns); }
 
 void spend_stretch(Stretch spent) {
     take(transaction_left, spent);

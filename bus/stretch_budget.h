@@ -33,6 +33,11 @@ void end_call_budget();
 Stretch stretch_left();
 void spend_stretch(Stretch spent);
 
+// Waiting for a busy display counts against the call's budget alone; once
+// that is spent, the call's remaining busy waits give up at once.
+void spend_call_budget(Stretch spent);
+bool call_budget_spent();
+
 }  // namespace wirelink
 
 #endif

@@ -14,15 +14,48 @@ namespace {
 
 constexpr int kBusClearClocks = 9;
 
+// Bytes sent since the last START: the first is the address, whose missing
+// acknowledge means nobody is there; a later one's means the chip refused it.
+int bytes_since_start = 0;
+
+int32_t unacknowledged_code() { return bytes_since_start == 1 ? WIRELINK_ENXIO : WIRELINK_EREMOTEIO; }
+
 // A wait that gave up may have left a slave in the middle of a byte, holding
 // SDA low for a data bit or an acknowledge: it would not see the next START
-// and would go on sending into it.  As the I2C bus clear does, clock SCL
-// (nine times at most) until SDA is free, then START and STOP to put every
-// slave back to idle.  This runs only after a wait gave up, so a healthy bus
-// keeps its sequences; while the clock stays dead it is tried again at the
-// next transaction.
+// and would go on sending into it.  This runs only after a wait gave up, so a
+// healthy bus keeps its sequences; while the clock stays dead it is tried
+// again at the next transaction.
 void clear_bus_after_clock_failure() {
-    if (!bus_clear_due()) return;
+    if (bus_clear_due()) clear_bus();
+}
+
+// A byte and its acknowledge clock; true when acknowledged.  A byte whose
+// clock never came up was not received by anybody.
+bool send_byte_bits(int32_t value) {
+    bool clock_ok = true;
+    for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
+        if (value & mask)
+            sda_high();
+        else
+            sda_low();
+        scl_high();
+        clock_ok = wait_for_scl() && clock_ok;
+        scl_low();
+    }
+    wait_port();
+    sda_high();
+    scl_high();
+    clock_ok = wait_for_scl() && clock_ok;
+    const int32_t sda = read_sda();
+    scl_low();
+    return clock_ok && sda == 0;
+}
+
+}  // namespace
+
+// As the I2C bus clear does, clock SCL (nine times at most) until SDA is
+// free, then START and STOP to put every slave back to idle.
+void clear_bus() {
     sda_high();
     scl_high();
     if (!wait_for_scl()) return;
@@ -35,8 +68,6 @@ void clear_bus_after_clock_failure() {
     iic_stop();
     bus_cleared();
 }
-
-}  // namespace
 
 int32_t read_byte_bits() {
     sda_high();
@@ -62,26 +93,46 @@ void acknowledge_read(bool ack) {
     sda_high();
 }
 
-ClockWatch start_transaction() {
+FaultWatch start_transaction() {
+    const FaultWatch watch;
+    if (stop_for_cancel()) return watch;
     forget_open_transaction();
     note_start();  // the bus clear spends the new transaction's budget
     clear_bus_after_clock_failure();
-    const ClockWatch watch;
-    if (batch_path_available())
+    const FaultWatch from_start;
+    if (batch_path_available()) {
+        // The START goes out in one run with the address byte that follows.
+        bytes_since_start = 0;
         batch_start(true);
-    else
+    } else {
         iic_start();
-    return watch;
+    }
+    return from_start;
+}
+
+void send_stop() {
+    if (batch_path_available()) return batch_stop();
+    sda_low();
+    scl_high();
+    wait_for_scl();
+    wait_port();
+    sda_high();
+    note_stop();
 }
 
 }  // namespace wirelink
 
 extern "C" {
 
+// Each primitive is a byte boundary, where a cancelled call stops.
+
 int32_t WIRELINK_CALL iic_start(void) {
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0;
+    wirelink::bytes_since_start = 0;
+    if (wirelink::batch_path_available()) return wirelink::batch_start(false), 0;
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
-    if (wirelink::batch_path_available()) return wirelink::batch_start(false), 0;
     wirelink::note_start();
     sda_high();
     scl_high();
@@ -94,39 +145,26 @@ int32_t WIRELINK_CALL iic_start(void) {
 }
 
 int32_t WIRELINK_CALL iic_stop(void) {
-    if (wirelink::batch_path_available()) return wirelink::batch_stop(), 0;
-    sda_low();
-    scl_high();
-    wait_for_scl();
-    wait_port();
-    sda_high();
-    wirelink::note_stop();
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0;
+    wirelink::send_stop();
     return 0;
 }
 
 int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
-    if (wirelink::batch_path_available()) return wirelink::batch_send_byte(value);
-    bool clock_ok = true;
-    for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
-        if (value & mask)
-            sda_high();
-        else
-            sda_low();
-        scl_high();
-        clock_ok = wait_for_scl() && clock_ok;
-        scl_low();
-    }
-    wait_port();
-    sda_high();
-    scl_high();
-    clock_ok = wait_for_scl() && clock_ok;
-    const int32_t sda = read_sda();
-    scl_low();
-    // A byte whose clock never came up was not received by anybody.
-    return (clock_ok && sda == 0) ? 1 : 0;
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0;
+    ++wirelink::bytes_since_start;
+    const bool acknowledged = wirelink::batch_path_available() ? wirelink::batch_send_byte(value) != 0
+                                                               : wirelink::send_byte_bits(value);
+    if (acknowledged) return 1;
+    wirelink::note_failure(wirelink::unacknowledged_code());
+    return 0;
 }
 
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
+    const wirelink::CallOutcome outcome;
+    if (wirelink::stop_for_cancel()) return 0xFF;
     if (wirelink::batch_path_available()) return wirelink::batch_read_byte(ack);
     const int32_t value = wirelink::read_byte_bits();
     wirelink::acknowledge_read(ack != 0);

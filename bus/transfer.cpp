@@ -2,14 +2,8 @@
 // STOP, as one chip call.  Every byte goes through the same primitives as the
 // chip drivers' bytes, so the wire sees the sequences it always saw.
 
-#include <cerrno>
-
 #include "bus.h"
-
-// The MinGW runtime has no EREMOTEIO; callers compare against Linux's value.
-#ifndef EREMOTEIO
-#define EREMOTEIO 121
-#endif
+#include "outcome.h"
 
 namespace wirelink {
 namespace {
@@ -24,28 +18,30 @@ enum class Outcome {
     invalid,
     address_not_acknowledged,
     data_not_acknowledged,
-    clock_failed,
+    bus_fault,  // the clock, the port or a cancel: the call's noted fault says which
     bad_count
 };
 
-// The one place an outcome becomes the caller's result (and the one place to
-// note it for the caller).
+// The one place an outcome becomes the caller's result and the last error.
+// A bus fault has already been noted as the call's outcome, ranked against
+// the acknowledge faults it caused.
 int32_t result_of(Outcome outcome) {
     switch (outcome) {
     case Outcome::done:
         return 0;
     case Outcome::invalid:
-        return -EINVAL;
+        refused();
+        return -WIRELINK_EINVAL;
     case Outcome::address_not_acknowledged:
-        return -ENXIO;
     case Outcome::data_not_acknowledged:
-        return -EREMOTEIO;
-    case Outcome::clock_failed:
-        return -ETIMEDOUT;
+    case Outcome::bus_fault:
+        break;
     case Outcome::bad_count:
-        return -EPROTO;
+        note_failure(WIRELINK_EPROTO);
+        break;
     }
-    return -EINVAL;
+    const int32_t code = failure_in_progress();
+    return code != 0 ? -code : -WIRELINK_EREMOTEIO;
 }
 
 bool is_read(const wirelink_msg &message) { return (message.flags & WIRELINK_MSG_READ) != 0; }
@@ -69,29 +65,29 @@ bool valid(const wirelink_msg *messages, int32_t count) {
 
 // A byte that was not acknowledged because its clock never came up tells of
 // the clock, not of the slave.
-Outcome not_acknowledged(const ClockWatch &clock, Outcome otherwise) {
-    return clock.failed() ? Outcome::clock_failed : otherwise;
+Outcome not_acknowledged(const FaultWatch &clock, Outcome otherwise) {
+    return clock.failed() ? Outcome::bus_fault : otherwise;
 }
 
-Outcome send_address(const wirelink_msg &message, const ClockWatch &clock) {
+Outcome send_address(const wirelink_msg &message, const FaultWatch &clock) {
     const int32_t address_byte = message.address * 2 + (is_read(message) ? 1 : 0);
     if (iic_send_byte(address_byte) == 0) return not_acknowledged(clock, Outcome::address_not_acknowledged);
-    return clock.failed() ? Outcome::clock_failed : Outcome::done;
+    return clock.failed() ? Outcome::bus_fault : Outcome::done;
 }
 
-Outcome write_data(const wirelink_msg &message, const ClockWatch &clock) {
+Outcome write_data(const wirelink_msg &message, const FaultWatch &clock) {
     for (int32_t i = 0; i < message.length; ++i) {
         if (iic_send_byte(message.data[i]) == 0)
             return not_acknowledged(clock, Outcome::data_not_acknowledged);
     }
-    return clock.failed() ? Outcome::clock_failed : Outcome::done;
+    return clock.failed() ? Outcome::bus_fault : Outcome::done;
 }
 
 // The first byte of a block read is its count; a count that does not fit is
 // not acknowledged, so the slave lets go of the bus before the STOP.  Every
 // other byte is a whole read primitive, which a port that runs whole bytes
 // takes in one exchange.
-Outcome read_data(const wirelink_msg &message, const ClockWatch &clock) {
+Outcome read_data(const wirelink_msg &message, const FaultWatch &clock) {
     int32_t total = message.length;
     int32_t next = 0;
     if (has_block_count(message)) {
@@ -99,18 +95,18 @@ Outcome read_data(const wirelink_msg &message, const ClockWatch &clock) {
         message.data[next++] = static_cast<uint8_t>(count);
         const bool fits = count >= 1 && count <= kMaxBlockCount;
         acknowledge_read(fits);
-        if (clock.failed()) return Outcome::clock_failed;
+        if (clock.failed()) return Outcome::bus_fault;
         if (!fits) return Outcome::bad_count;
         total += count;
     }
     for (; next < total; ++next) {
         message.data[next] = static_cast<uint8_t>(iic_read_byte(next + 1 < total ? 1 : 0));
-        if (clock.failed()) return Outcome::clock_failed;
+        if (clock.failed()) return Outcome::bus_fault;
     }
     return Outcome::done;
 }
 
-Outcome run(const wirelink_msg &message, const ClockWatch &clock) {
+Outcome run(const wirelink_msg &message, const FaultWatch &clock) {
     const Outcome addressed = send_address(message, clock);
     if (addressed != Outcome::done) return addressed;
     return is_read(message) ? read_data(message, clock) : write_data(message, clock);
@@ -118,14 +114,14 @@ Outcome run(const wirelink_msg &message, const ClockWatch &clock) {
 
 Outcome run_all(const wirelink_msg *messages, int32_t count) {
     const ChipCall call;
-    const ClockWatch clock = start_transaction();
+    const FaultWatch clock = start_transaction();
     Outcome outcome = Outcome::done;
     for (int32_t i = 0; i < count && outcome == Outcome::done; ++i) {
         if (i > 0) iic_start();
         outcome = run(messages[i], clock);
     }
     iic_stop();
-    if (outcome == Outcome::done && clock.failed()) return Outcome::clock_failed;
+    if (outcome == Outcome::done && clock.failed()) return Outcome::bus_fault;
     return outcome;
 }
 
@@ -134,5 +130,6 @@ Outcome run_all(const wirelink_msg *messages, int32_t count) {
 
 extern "C" int32_t WIRELINK_CALL wirelink_transfer(const wirelink_msg *messages, int32_t count) {
     using namespace wirelink;
+    const CallOutcome call;
     return result_of(valid(messages, count) ? run_all(messages, count) : Outcome::invalid);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
@@ -20,12 +21,27 @@ namespace {
 
 // --- probe ---------------------------------------------------------------
 
+// An idle bus has both lines high once the master lets go of them; a line
+// that stays low is held by a slave or shorted.
+void check_lines_released(const Wirelink &bus) {
+    bus.sda_high();
+    bus.scl_high();
+    const bool scl = bus.read_scl() != 0;
+    const bool sda = bus.read_sda() != 0;
+    throw_if_bus_failed(bus);
+    if (!scl) throw no_acknowledge("SCL is held low: the bus is not idle (a slave or a short holds it)");
+    if (!sda) throw no_acknowledge("SDA is held low: the bus is not idle (try wirelink recover)");
+}
+
 void add_probe(CLI::App &app, Commands &commands) {
     CLI::App *probe = app.add_subcommand(
         "probe", "Claim the adapter, print where it is and the raw probe status, release it");
     commands.add(probe, [](Session &session) {
-        const int32_t status = session.bus().iic_ok();
+        const Wirelink &bus = session.bus();
+        const int32_t status = bus.iic_ok();
         std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(), hex(status).c_str());
+        throw_if_bus_failed(bus);
+        check_lines_released(bus);
     });
 }
 
@@ -42,6 +58,7 @@ struct DetectArguments {
 bool answers(const Wirelink &bus, int address, bool read) {
     bus.iic_start();
     const bool acknowledged = bus.iic_send_byte(address * 2 + (read ? 1 : 0)) != 0;
+    throw_if_bus_failed(bus);
     if (acknowledged && read) bus.iic_read_byte(0);
     bus.iic_stop();
     return acknowledged;
@@ -87,6 +104,7 @@ void add_detect(CLI::App &app, Commands &commands) {
         for (int address = first; address <= last; ++address) {
             session.checkpoint();
             answered[address] = answers(bus, address, args->read);
+            throw_if_bus_failed(bus);
         }
         print_grid(answered, first, last);
     });
@@ -117,7 +135,11 @@ std::vector<std::string> transfer(const Wirelink &bus, std::vector<Message> mess
     port_tap::take_last_transaction();
     if (bus.wirelink_transfer(list.data(), static_cast<int32_t>(list.size())) != 0) {
         port_tap::flush_trace();
-        throw no_acknowledge(unanswered_byte(messages, port_tap::take_last_transaction()));
+        // A held clock, a lost adapter or a stop signal say so; an unanswered
+        // byte is named from the decoded wire.
+        const std::string unanswered = unanswered_byte(messages, port_tap::take_last_transaction());
+        throw_if_failed(bus, unanswered);
+        throw no_acknowledge(unanswered);
     }
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < messages.size(); ++i) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
@@ -28,13 +29,16 @@ void write_expander(Session &session, int index, int value) {
         // The library leaves a failed write open for a repeated START; the
         // tool has nothing more to send, so it ends the transaction.
         bus.iic_stop();
+        throw_if_failed(bus, "no acknowledge from " + expander_name(index));
         throw no_acknowledge("no acknowledge from " + expander_name(index));
     }
 }
 
 void read_expander(Session &session, int index) {
     int32_t value = 0;
-    if (session.bus()._iic_rx_pcf8574(&value, index) == 0) {
+    const Wirelink &bus = session.bus();
+    if (bus._iic_rx_pcf8574(&value, index) == 0) {
+        throw_if_failed(bus, "no acknowledge from " + expander_name(index));
         throw no_acknowledge("no acknowledge from " + expander_name(index));
     }
     std::printf("%s\n", hex(value).c_str());
@@ -100,6 +104,7 @@ void read_converter(Session &session, const Converter &converter, int channel) {
     const int32_t answered = all ? bus.pcf8591_read4chan(&state, converter.address)
                                  : bus.pcf8591_readchan(&state, channel, converter.address);
     if (answered == 0) {
+        throw_if_failed(bus, "no acknowledge from " + converter_name(converter.address));
         throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
     }
     for (int c = all ? 0 : channel; c <= (all ? 3 : channel); ++c) {
@@ -129,6 +134,7 @@ void set_output(Session &session, const Converter &converter, int requested) {
     pcf8591_state state = converter_state(bus, converter);
     const int32_t answered = bus.pcf8591_setda(&state, static_cast<float>(sent * 0.001), converter.address);
     if (answered == 0) {
+        throw_if_failed(bus, "no acknowledge from " + converter_name(converter.address));
         throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
     }
     const int output = state.dac * converter.vref_millivolts / 256;

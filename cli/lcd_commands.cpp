@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
 #include "numbers.h"
@@ -20,12 +21,18 @@ const char *const kNoDisplay = "the display did not answer (expander 0 at 0x38)"
 
 int line_address(const std::string &line) { return parse_number(line, "--line", 1, 2) == 1 ? 0x00 : 0x40; }
 
+// Every step must have gone through: a display call that failed partway
+// may still return its usual result.
 void instruction(const Wirelink &bus, int32_t code) {
-    if (bus.lcd_instr(code) == 0) throw no_acknowledge(kNoDisplay);
+    const int32_t acknowledged = bus.lcd_instr(code);
+    throw_if_failed(bus, kNoDisplay);
+    if (acknowledged == 0) throw no_acknowledge(kNoDisplay);
 }
 
 void initialise(const Wirelink &bus) {
-    if (bus.lcd_init() == 0) throw no_acknowledge(kNoDisplay);
+    const int32_t acknowledged = bus.lcd_init();
+    throw_if_failed(bus, kNoDisplay);
+    if (acknowledged == 0) throw no_acknowledge(kNoDisplay);
 }
 
 // Characters the terminal cannot show as they are come out as \xNN.
@@ -76,6 +83,7 @@ void add_print(CLI::App &lcd, Commands &commands) {
         instruction(bus, kSetAddress | address);
         const std::string line = args->text + std::string(kLineWidth - args->text.size(), ' ');
         bus.lcd_write_str(line.c_str());
+        throw_if_failed(bus, kNoDisplay);
     });
 }
 
@@ -95,7 +103,9 @@ void add_read(CLI::App &lcd, Commands &commands) {
         const Wirelink &bus = session.bus();
         instruction(bus, kSetAddress | address);
         char text[kMaxRead + 1] = {};
-        if (bus.lcd_read_str(count, address, text) == 0) throw no_acknowledge(kNoDisplay);
+        const int32_t read = bus.lcd_read_str(count, address, text);
+        throw_if_failed(bus, kNoDisplay);
+        if (read == 0) throw no_acknowledge(kNoDisplay);
         std::printf("%s\n", printable(text).c_str());
     });
 }

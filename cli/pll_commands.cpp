@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "call_faults.h"
 #include "capture_port.h"
 #include "commands.h"
 #include "failure.h"
@@ -101,7 +102,10 @@ void print_plan(const Plan &plan, const std::vector<std::vector<int32_t>> &trans
 void execute(Session &session, const Plan &plan, const Common &common) {
     print_plan(plan, capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); }));
     if (common.dry_run) return;
-    if (!plan.send(session.bus())) {
+    const Wirelink &bus = session.bus();
+    if (!plan.send(bus)) {
+        const std::string unanswered = "no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")";
+        throw_if_failed(bus, unanswered);
         throw no_acknowledge("no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")");
     }
 }

@@ -2,8 +2,10 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "failure.h"
 #include "numbers.h"
@@ -26,6 +28,22 @@ int pending_stop_signal() {
     return number > 0 ? number : 0;
 }
 
+std::atomic<int> caught{0};
+std::atomic<decltype(&::wirelink_cancel)> cancel_call{nullptr};
+
+// Signals sent to the process wait here; one raised by a write of the main
+// thread (a closed pipe) stays pending there and is found by checkpoint().
+void take_stop_signals() {
+    const sigset_t set = stop_signals();
+    for (;;) {
+        int number = 0;
+        if (sigwait(&set, &number) != 0) continue;
+        int none = 0;
+        caught.compare_exchange_strong(none, number);
+        if (const auto cancel = cancel_call.load()) cancel();
+    }
+}
+
 std::string port_name(int32_t base) { return base == 0x2F8 ? "COM2" : "COM1"; }
 
 std::string searched_ports(int32_t port_choice) {
@@ -39,14 +57,17 @@ void print_transaction(const std::string &text) { std::printf("%s\n", text.c_str
 
 void hold_back_stop_signals() {
     const sigset_t set = stop_signals();
-    sigprocmask(SIG_BLOCK, &set, nullptr);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    std::thread(take_stop_signals).detach();
 }
+
+int caught_stop_signal() { return caught.load(); }
 
 void end_by_signal(int signal_number) {
     std::fflush(nullptr);
     signal(signal_number, SIG_DFL);
     const sigset_t set = stop_signals();
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
     raise(signal_number);
     std::_Exit(128 + signal_number);
 }
@@ -59,6 +80,8 @@ Session::~Session() {
 const Wirelink &Session::library() {
     if (library_ == nullptr) {
         library_ = &load_wirelink(options_.simulated);
+        cancel_call.store(library_->wirelink_cancel);
+        if (caught.load() != 0) library_->wirelink_cancel();
         if (options_.trace) port_tap::trace(print_transaction);
     }
     return *library_;
@@ -79,8 +102,9 @@ std::string Session::no_adapter_message() const {
     if (options_.simulated) {
         return "no adapter found on " + ports + " (the simulated bench has it on COM1)";
     }
-    return "no adapter found on " + ports +
-           ": check that it is plugged in and that you may open the serial port (or try --sim)";
+    // The port driver has said why a port could not be opened, if it could
+    // not; this line must not guess otherwise.
+    return "no adapter found on " + ports + " (or try --sim)";
 }
 
 std::string Session::adapter_name() const {
@@ -90,6 +114,7 @@ std::string Session::adapter_name() const {
 }
 
 void Session::checkpoint() {
+    if (const int number = caught.load()) throw Interrupted{number};
     if (const int number = pending_stop_signal()) throw Interrupted{number};
 }
 

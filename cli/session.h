@@ -19,9 +19,13 @@ struct CommonOptions {
 };
 
 // Ctrl-C and its kin, and a closed output pipe, are held back for the whole
-// run and looked for between transactions, so the library is never entered
-// from a signal handler and no call is cut short.
+// run, so the library is never entered from a signal handler.  A thread of
+// their own takes the ones sent to the process and cancels the library call
+// in progress, which ends at its next byte boundary with a STOP; the tool
+// looks for them between transactions.
 void hold_back_stop_signals();
+// The first stop signal the thread took, or 0.
+int caught_stop_signal();
 // After the port is released: ends the process by that signal, as the shell
 // expects of an interrupted program.
 [[noreturn]] void end_by_signal(int signal_number);

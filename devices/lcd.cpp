@@ -21,13 +21,16 @@ constexpr int kWriteLimit = 16;
 constexpr int32_t kReadLimit = 31;  // lcd_STRING's characters
 constexpr int32_t kUnreadCharacter = ' ';
 
+void resynchronise_if_out_of_step();
+
 int32_t write_byte(int32_t rs, int32_t value) {
     const ChipCall call;
-    const ClockWatch clock;
+    resynchronise_if_out_of_step();
+    const FaultWatch faults;
     if (lcd_busy_wait() != 0) return 0;
     lcd_nibble_out(rs, (value >> 4) & 0x0F);
     const int32_t acknowledged = lcd_nibble_out(rs, value & 0x0F);
-    return clock.failed() ? 0 : acknowledged;
+    return faults.failed() ? 0 : acknowledged;
 }
 
 // Only the low seven bits are an address: adding a larger one to 0x80 would
@@ -47,16 +50,32 @@ void wake_into_four_bit_mode() {
     lcd_nibble_out(0, 0x2);
 }
 
+// After a failed transfer the wake-up brings the interface back in step
+// without clearing the display; the function set then restores two lines,
+// which the wake-up's last nibble, taken 8 bits wide, turned off.
+// Once per call at most: one that fails (no display answers) is tried again
+// at the next call, not at every character of this one.
+void resynchronise_if_out_of_step() {
+    static uint32_t tried_in_call = 0;
+    if (!lcd_out_of_step || tried_in_call == ChipCall::serial()) return;
+    tried_in_call = ChipCall::serial();
+    lcd_out_of_step = false;
+    wake_into_four_bit_mode();
+    lcd_instr(kFourBitTwoLines);
+}
+
 // Reads the character at an address into *character, which keeps its value
-// when the display stayed busy or the bus failed.  Returns the result of the
-// set-address instruction.
+// when the set-address instruction failed (the address counter would point
+// at another cell), the display stayed busy or the bus failed.  Returns the
+// result of the set-address instruction.
 int32_t read_character(int32_t *character, int32_t address) {
-    const ClockWatch clock;
+    resynchronise_if_out_of_step();
+    const FaultWatch faults;
     const int32_t result = set_address(address);
-    if (lcd_busy_wait() != 0) return result;
+    if (result == 0 || lcd_busy_wait() != 0) return result;
     const int32_t high = lcd_nibble_in(1);
     const int32_t low = lcd_nibble_in(1);
-    if (!clock.failed()) *character = high | (low >> 4);
+    if (!faults.failed()) *character = high | (low >> 4);
     return result;
 }
 
@@ -74,9 +93,10 @@ int32_t WIRELINK_CALL lcd_wchar(int32_t character) { return write_byte(1, charac
 
 int32_t WIRELINK_CALL lcd_init(void) {
     const ChipCall call;
-    const ClockWatch clock;
+    const FaultWatch faults;
     iic_tx_pcf8574(kLcdBacklight, lcd_expander);
     lcd_sleep_ms(15);
+    lcd_out_of_step = false;
     wake_into_four_bit_mode();
     lcd_instr(kFourBitTwoLines);
     lcd_instr(kDisplayOff);
@@ -87,27 +107,27 @@ int32_t WIRELINK_CALL lcd_init(void) {
     lcd_ADRESS = 0;
     lcd_BACKLIGHT = 1;
     lcd_last_ac = 0;
-    return clock.failed() ? 0 : result;
+    return faults.failed() ? 0 : result;
 }
 
 int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address) {
     const ChipCall call;
-    if (character == nullptr) return 0;
-    const ClockWatch clock;
+    if (character == nullptr) return refused();
+    const FaultWatch faults;
     const int32_t result = read_character(character, address);
-    return clock.failed() ? 0 : result;
+    return faults.failed() ? 0 : result;
 }
 
 int32_t WIRELINK_CALL lcd_write_str(const char *text) {
     const ChipCall call;
-    if (text == nullptr) return 0;
+    if (text == nullptr) return refused();
     for (int i = 0; i < kWriteLimit && text[i] != '\0'; ++i) lcd_wchar(static_cast<unsigned char>(text[i]));
     return 1;
 }
 
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination) {
     const ChipCall call;
-    if (destination == nullptr) return 0;
+    if (destination == nullptr) return refused();
     const int32_t length = count < 0 ? 0 : (count > kReadLimit ? kReadLimit : count);
     // Addresses keep to seven bits anyway; masking first keeps the sums
     // defined for any first address.
@@ -115,14 +135,14 @@ int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destina
     // Read into a buffer of this call's own, so that what lands in the
     // caller's buffer depends on nothing but this call's count.
     char text[kReadLimit + 1];
-    const ClockWatch clock;
+    const FaultWatch faults;
     for (int32_t i = 0; i < length; ++i) {
         // A character the display stayed busy for must not show a stale one.
         int32_t character = kUnreadCharacter;
         read_character(&character, first + i);
         set_address(first + i + 1);
         // A dead bus read nothing: neither buffer is touched.
-        if (clock.failed()) return 0;
+        if (faults.failed()) return 0;
         text[i] = static_cast<char>(character & 0xFF);
     }
     text[length] = '\0';
@@ -139,6 +159,7 @@ int32_t WIRELINK_CALL lcd_backlight(int32_t on) {
 
 int32_t WIRELINK_CALL lcd_get_adress(void) {
     const ChipCall call;
+    resynchronise_if_out_of_step();
     return lcd_busy_wait() == 0 ? lcd_last_ac : -1;
 }
 

@@ -22,6 +22,11 @@ constexpr int32_t lcd_expander = 0;
 // The address counter seen by the last busy wait that found the display ready.
 extern int32_t lcd_last_ac;
 
+// Set when a nibble transfer failed: the controller may have taken half a
+// byte more or less than was meant, and pairs every later half wrongly until
+// its 4-bit interface is woken afresh.
+extern bool lcd_out_of_step;
+
 // Writes the low four bits of nibble with an E pulse (three expander writes);
 // returns the acknowledge of the last one.
 int32_t lcd_nibble_out(int32_t rs, int32_t nibble);

@@ -3,7 +3,7 @@
 #include "bus.h"
 
 using wirelink::ChipCall;
-using wirelink::ClockWatch;
+using wirelink::FaultWatch;
 using wirelink::start_transaction;
 
 namespace {
@@ -18,11 +18,11 @@ int32_t read_address(int32_t index) { return write_address(index) + 1; }
 // Reads one byte from an acknowledged expander, or reports that none answered.
 // A byte whose clock failed was not really read, so it counts as no answer.
 bool read_port(int32_t index, int32_t *value) {
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     const bool present = iic_send_byte(read_address(index)) != 0;
     const int32_t port = present ? iic_read_byte(0) : 0;
     iic_stop();
-    const bool answered = present && !clock.failed();
+    const bool answered = present && !faults.failed();
     *value = answered ? port : 0;
     return answered;
 }
@@ -33,18 +33,18 @@ extern "C" {
 
 int32_t WIRELINK_CALL iic_tx_pcf8574(int32_t value, int32_t index) {
     const ChipCall call;
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     // Only a fully acknowledged write ends with a STOP; after a failure the bus
     // stays open and the next START is a repeated one.
     if (iic_send_byte(write_address(index)) == 0) return 0;
     if (iic_send_byte(value) == 0) return 0;
     iic_stop();
-    return clock.failed() ? 0 : 1;
+    return faults.failed() ? 0 : 1;
 }
 
 int32_t WIRELINK_CALL _iic_rx_pcf8574(int32_t *value, int32_t index) {
     const ChipCall call;
-    if (value == nullptr) return 0;
+    if (value == nullptr) return wirelink::refused();
     return read_port(index, value) ? 1 : 0;
 }
 

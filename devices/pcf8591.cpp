@@ -20,7 +20,8 @@ static_assert(offsetof(pcf8591_state, dac) == 8);
 static_assert(offsetof(pcf8591_state, reading) == 12);
 
 using wirelink::ChipCall;
-using wirelink::ClockWatch;
+using wirelink::FaultWatch;
+using wirelink::refused;
 using wirelink::start_transaction;
 
 namespace {
@@ -52,10 +53,10 @@ int32_t truncate_saturating(double value) {
 // Sends the control byte in its own write transaction; true when the chip
 // acknowledged both bytes and every clock came through.
 bool select_input(int32_t control, int32_t address) {
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     const bool selected = iic_send_byte(write_address(address)) != 0 && iic_send_byte(control) != 0;
     iic_stop();
-    return selected && !clock.failed();
+    return selected && !faults.failed();
 }
 
 // Reads `count` results into `slots`.  The chip answers the first byte with
@@ -63,7 +64,7 @@ bool select_input(int32_t control, int32_t address) {
 // The slots change only when every clock of the read came through: a byte
 // whose clock failed was never really read.
 bool read_results(int32_t address, int32_t *slots, int count) {
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     const bool present = iic_send_byte(read_address(address)) != 0;
     int32_t results[kChannels] = {};
     if (present) {
@@ -72,7 +73,7 @@ bool read_results(int32_t address, int32_t *slots, int count) {
     }
     // After a failed write phase this stop follows the write's own stop.
     iic_stop();
-    const bool read = present && !clock.failed();
+    const bool read = present && !faults.failed();
     if (read) std::copy(results, results + count, slots);
     return read;
 }
@@ -93,7 +94,7 @@ extern "C" {
 
 int32_t WIRELINK_CALL pcf8591_init(pcf8591_state *state, int32_t mode, float vref) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     *state = pcf8591_state{};
     state->mode = mode;
     state->vref = vref;
@@ -102,36 +103,36 @@ int32_t WIRELINK_CALL pcf8591_init(pcf8591_state *state, int32_t mode, float vre
 
 int32_t WIRELINK_CALL pcf8591_readchan(pcf8591_state *state, int32_t channel, int32_t address) {
     const ChipCall call;
-    if (state == nullptr || !valid_channel(channel)) return 0;
+    if (state == nullptr || !valid_channel(channel)) return refused();
     const int32_t control = state->mode | channel | kOutputEnable | kAutoIncrement;
     return read_into(control, address, &state->reading[channel], 1);
 }
 
 int32_t WIRELINK_CALL pcf8591_read4chan(pcf8591_state *state, int32_t address) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     const int32_t control = state->mode | kOutputEnable | kAutoIncrement;
     return read_into(control, address, state->reading, kChannels);
 }
 
 int32_t WIRELINK_CALL pcf8591_setda(pcf8591_state *state, float volts, int32_t address) {
     const ChipCall call;
-    if (state == nullptr || state->vref == 0.0f) return 0;
+    if (state == nullptr || state->vref == 0.0f) return refused();
     // Single precision throughout, as the record holds it; the quotient is
     // NaN only for a NaN operand or infinity over infinity.
     const float quotient = volts * 256.0f / state->vref;
-    if (std::isnan(quotient)) return 0;
+    if (std::isnan(quotient)) return refused();
     state->dac = truncate_saturating(quotient);
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     const bool sent = iic_send_byte(write_address(address)) != 0 && iic_send_byte(kOutputEnable) != 0 &&
                       iic_send_byte(state->dac & 0xFF) != 0;
     iic_stop();
-    return sent && !clock.failed() ? 1 : 0;
+    return sent && !faults.failed() ? 1 : 0;
 }
 
 float WIRELINK_CALL pcf8591_aout(pcf8591_state *state, int32_t channel) {
     const ChipCall call;
-    if (state == nullptr || !valid_channel(channel)) return 0.0f;
+    if (state == nullptr || !valid_channel(channel)) return static_cast<float>(refused());
     return state->vref * 0.00390625f * static_cast<float>(state->reading[channel]);
 }
 
@@ -142,7 +143,7 @@ int32_t WIRELINK_CALL ad_pcf8591_init(int32_t mode, int32_t vref_millivolts) {
 
 int32_t WIRELINK_CALL ad_pcf8591_readchan(int32_t channel, int32_t address) {
     const ChipCall call;
-    if (!valid_channel(channel)) return 0;
+    if (!valid_channel(channel)) return refused();
     pcf8591_readchan(&library_record, channel, address);
     return library_record.reading[channel];
 }

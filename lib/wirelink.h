@@ -43,6 +43,40 @@ extern "C" {
 #endif
 
 /* ------------------------------------------------------------------------
+ * Why a call failed, and stopping a call
+ *
+ * Every call (but the two below that read it) sets the calling thread's last
+ * error, as errno is set: 0 when the call went through, else one of these
+ * codes (Linux's values for the same I2C faults, on every platform).  The
+ * results the calls return are unchanged; the code tells what they cannot.
+ * When a call meets several faults it keeps the one that explains the rest,
+ * in this order: ENODEV, ECANCELED, ETIMEDOUT, EBUSY, then the first
+ * acknowledge fault.
+ * ---------------------------------------------------------------------- */
+
+#define WIRELINK_ENXIO 6       /* the address was not acknowledged */
+#define WIRELINK_EBUSY 16      /* the display stayed busy */
+#define WIRELINK_ENODEV 19     /* no port claimed, or the port went away */
+#define WIRELINK_EINVAL 22     /* an argument was refused */
+#define WIRELINK_EPROTO 71     /* a block count outside 1..32 (wirelink_transfer) */
+#define WIRELINK_ETIMEDOUT 110 /* SCL stayed low: a wait or a stretch budget ran out */
+#define WIRELINK_EREMOTEIO 121 /* a byte after the address was not acknowledged */
+#define WIRELINK_ECANCELED 125 /* the call was cancelled */
+
+/* The outcome of the calling thread's last call: 0 or a code above. */
+int32_t WIRELINK_CALL wirelink_last_error(void);
+/* A short English text for a code; never null. */
+const char *WIRELINK_CALL wirelink_strerror(int32_t code);
+
+/* Safe from a signal handler and from any thread.  The call in progress ends
+ * at its next byte boundary: an open transaction is finished with a STOP, so
+ * the bus is left idle, and the call fails with ECANCELED.  Every later call
+ * that would touch the bus fails the same way without touching it, until
+ * wirelink_cancel_reset, init_iic or deinit_iic. */
+void WIRELINK_CALL wirelink_cancel(void);
+void WIRELINK_CALL wirelink_cancel_reset(void);
+
+/* ------------------------------------------------------------------------
  * Adapter claim, bus speed and single lines
  *
  * With no adapter claimed (before a successful init_iic) no port is touched:
@@ -130,11 +164,12 @@ int32_t WIRELINK_CALL iic_read_byte(int32_t ack);
  *
  * Returns 0, or a negative errno value, the first failure ending the
  * transaction: -ENXIO an address not acknowledged, -EREMOTEIO a data byte
- * not acknowledged, -ETIMEDOUT a wait for SCL gave up, -EPROTO a block count
+ * not acknowledged, -ETIMEDOUT a wait for SCL gave up, -ENODEV no port
+ * claimed or the port went away, -ECANCELED cancelled, -EPROTO a block count
  * outside 1..32 (it is not acknowledged), -EINVAL a malformed message list
- * (nothing goes on the bus).  Read data is complete only when the result is
- * 0.  Where the platform has no EREMOTEIO (Windows) the Linux value, 121,
- * is used.
+ * (nothing goes on the bus): the WIRELINK_E codes above, negated, which are
+ * Linux's values on every platform.  The same code is the last error.  Read
+ * data is complete only when the result is 0.
  * ---------------------------------------------------------------------- */
 
 #define WIRELINK_MSG_READ 0x0001     /* a read; without it a write */
@@ -241,15 +276,16 @@ int32_t WIRELINK_CALL ad_pcf8591_aout(int32_t channel);
  * is a series of whole expander transactions.  Before each instruction or
  * character the driver polls the busy flag up to ten times, printing
  * "TimeOut busy\n" on standard output at every busy reading; after ten
- * busy readings the call gives up (see each function).  Without an
- * expander every read gives 0, so the display looks ready at address 0 and
- * writes return 0.  When a wait for SCL gives up (a stuck or stretched
- * clock, see "Bus transactions") the call fails at once: writes and lcd_init
- * return 0, lcd_rchar returns 0 and keeps *character, lcd_read_str returns 0
- * and touches neither buffer, lcd_get_adress returns -1.  Display addresses
- * are 0x00..0x7F; only the low 7 bits of an address are used, so a
- * set-address instruction stays one whatever the argument.  Call lcd_init
- * first, after init_iic.
+ * busy readings the call gives up (see each function); time spent polling a
+ * busy display counts against the call's 1 s budget, after which its
+ * remaining busy waits give up at once.  Without an expander every read
+ * gives 0, so the display looks ready at address 0 and writes return 0.
+ * After a display transfer that failed, the next display call first wakes
+ * the controller's 4-bit interface again (without clearing it).  When a wait for SCL gives up (a stuck or
+ * stretched clock, see "Bus transactions") the call fails at once: writes and lcd_init return 0, lcd_rchar
+ * returns 0 and keeps *character, lcd_read_str returns 0 and touches neither buffer, lcd_get_adress returns
+ * -1.  Display addresses are 0x00..0x7F; only the low 7 bits of an address are used, so a set-address
+ * instruction stays one whatever the argument.  Call lcd_init first, after init_iic.
  */
 
 /* Backlight: lcd_init sets 1, lcd_backlight stores its argument unchanged.
@@ -272,8 +308,8 @@ int32_t WIRELINK_CALL lcd_instr(int32_t instruction);
 /* Writes a character code (low 8 bits) at the address counter; as lcd_instr. */
 int32_t WIRELINK_CALL lcd_wchar(int32_t character);
 /* Reads the character at an address into *character (0..255) and returns the
- * result of its set-address instruction.  When the display stays busy
- * *character keeps its value.  A null pointer is refused: nothing is sent
+ * result of its set-address instruction.  When that instruction failed, or
+ * the display stays busy, *character keeps its value.  A null pointer is refused: nothing is sent
  * and the result is 0. */
 int32_t WIRELINK_CALL lcd_rchar(int32_t *character, int32_t address);
 /* Writes the leading characters of a NUL-terminated string at the address
@@ -285,10 +321,10 @@ int32_t WIRELINK_CALL lcd_write_str(const char *text);
  * destination, which must hold count + 1 bytes.  A count above 31 reads 31
  * (lcd_STRING's size), so at most 32 bytes are written to either buffer,
  * whatever other threads do; a count of 0 or less gives an empty string and
- * sends nothing.  A character the display stayed busy for reads as a blank
- * (0x20).  Returns 1; 0 when a wait for SCL gave up, and then neither buffer
- * is touched.  A null destination is refused: nothing is sent, lcd_STRING is
- * left alone and the result is 0. */
+ * sends nothing.  A character the display stayed busy for, or whose
+ * set-address instruction failed, reads as a blank (0x20).  Returns 1; 0 when a wait for SCL gave up, and
+ * then neither buffer is touched.  A null destination is refused: nothing is sent, lcd_STRING is left alone
+ * and the result is 0. */
 int32_t WIRELINK_CALL lcd_read_str(int32_t count, int32_t address, char *destination);
 /* Stores the flag in lcd_BACKLIGHT and writes 0x08 (nonzero) or 0x00 to the
  * expander.  Returns that write's acknowledge (1 or 0). */

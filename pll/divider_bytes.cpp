@@ -25,19 +25,19 @@ int32_t apply_even_step(int32_t divider, int32_t step_mode) {
 }
 
 int32_t send_divider_record(int32_t address_offset, const DividerRecord &record) {
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     const int32_t ack = send_bytes({wrapping_add(kWriteAddress, address_offset), record.div_high,
                                     record.div_low, record.control, record.fourth});
     iic_stop();
-    return clock.failed() ? 0 : ack;
+    return faults.failed() ? 0 : ack;
 }
 
 int32_t read_status_byte(int32_t address_offset) {
-    const ClockWatch clock = start_transaction();
+    const FaultWatch faults = start_transaction();
     const bool present = iic_send_byte(wrapping_add(kReadAddress, address_offset)) != 0;
     const int32_t status = present ? iic_read_byte(0) : 0;
     iic_stop();
-    return clock.failed() ? 0 : status;
+    return faults.failed() ? 0 : status;
 }
 
 }  // namespace wirelink::pll

@@ -9,6 +9,7 @@ namespace {
 
 using namespace wirelink::pll;
 using wirelink::ChipCall;
+using wirelink::refused;
 
 constexpr BandTable kBands{122'000'000, 1, 471'000'000, 2, 4};
 
@@ -36,13 +37,13 @@ extern "C" {
 
 int32_t WIRELINK_CALL sda3302_init(sda3302_state *state, int32_t control) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     return init_tuner(*state, control);
 }
 
 int32_t WIRELINK_CALL sda3302_calc(sda3302_state *state, int32_t freq, int32_t step_mode) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     const int32_t divider = apply_step_mode(steps_of(freq), step_mode);
     state->band = band_for(freq, kBands);
     return store_divider(*state, divider);
@@ -50,7 +51,7 @@ int32_t WIRELINK_CALL sda3302_calc(sda3302_state *state, int32_t freq, int32_t s
 
 int32_t WIRELINK_CALL sda3302_send(sda3302_state *state, int32_t address_offset) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     return send_tuner(*state, address_offset);
 }
 

@@ -8,7 +8,8 @@ namespace {
 
 using namespace wirelink::pll;
 using wirelink::ChipCall;
-using wirelink::ClockWatch;
+using wirelink::FaultWatch;
+using wirelink::refused;
 using wirelink::start_transaction;
 
 constexpr int32_t kInitialStatus = 0xF8;
@@ -23,16 +24,16 @@ bool swallow_mode(const tbb200_state &state) { return state.mode != 0; }
 
 // Start, address byte and register-select byte; mode offsets both.  The
 // watch covers the whole transaction.
-ClockWatch open_register(const tbb200_state &state, int32_t register_number) {
-    const ClockWatch clock = start_transaction();
+FaultWatch open_register(const tbb200_state &state, int32_t register_number) {
+    const FaultWatch faults = start_transaction();
     send_bytes({wrapping_add(kAddress, state.mode), wrapping_add(state.mode, register_number)});
-    return clock;
+    return faults;
 }
 
-// The acknowledge of the last byte, unless a clock of the transaction failed.
-int32_t close_register(const ClockWatch &clock, int32_t ack) {
+// The acknowledge of the last byte, unless the transaction met a fault.
+int32_t close_register(const FaultWatch &faults, int32_t ack) {
     iic_stop();
-    return clock.failed() ? 0 : ack;
+    return faults.failed() ? 0 : ack;
 }
 
 // Right shifts of negative counts are arithmetic (defined since C++20).
@@ -58,7 +59,7 @@ extern "C" {
 
 int32_t WIRELINK_CALL tbb200_init(tbb200_state *state, int32_t mode, int32_t fref, int32_t prescaler) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     *state = tbb200_state{};
     state->mode = mode;
     state->status = kInitialStatus;
@@ -69,10 +70,10 @@ int32_t WIRELINK_CALL tbb200_init(tbb200_state *state, int32_t mode, int32_t fre
 
 int32_t WIRELINK_CALL tbb200_calc(tbb200_state *state, int32_t fstep, int32_t freq) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     // Refused before anything is written, so a zero step leaves the record
     // as it was.
-    if (fstep == 0 || (swallow_mode(*state) && state->prescaler == 0)) return 0;
+    if (fstep == 0 || (swallow_mode(*state) && state->prescaler == 0)) return refused();
     const int32_t reference = divide(state->fref, fstep).quotient;
     const int32_t total = divide(freq, fstep).quotient;
     state->r_high = reference >> 8;
@@ -83,26 +84,26 @@ int32_t WIRELINK_CALL tbb200_calc(tbb200_state *state, int32_t fstep, int32_t fr
 
 int32_t WIRELINK_CALL tbb200_send_status(tbb200_state *state, int32_t status) {
     const ChipCall call;
-    if (state == nullptr) return 0;
-    const ClockWatch clock = open_register(*state, kStatusRegister);
+    if (state == nullptr) return refused();
+    const FaultWatch faults = open_register(*state, kStatusRegister);
     const int32_t ack = send_bytes({status});
     state->status = status;  // kept whether or not the chip took it
-    return close_register(clock, ack);
+    return close_register(faults, ack);
 }
 
 int32_t WIRELINK_CALL tbb200_send_r_cnt(tbb200_state *state) {
     const ChipCall call;
-    if (state == nullptr) return 0;
-    const ClockWatch clock = open_register(*state, kReferenceRegister);
-    return close_register(clock, send_bytes({state->r_high, state->r_low}));
+    if (state == nullptr) return refused();
+    const FaultWatch faults = open_register(*state, kReferenceRegister);
+    return close_register(faults, send_bytes({state->r_high, state->r_low}));
 }
 
 int32_t WIRELINK_CALL tbb200_send_n_cnt(tbb200_state *state) {
     const ChipCall call;
-    if (state == nullptr) return 0;
-    const ClockWatch clock = open_register(*state, kMainRegister);
+    if (state == nullptr) return refused();
+    const FaultWatch faults = open_register(*state, kMainRegister);
     if (swallow_mode(*state)) send_bytes({state->n_byte1});
-    return close_register(clock, send_bytes({state->n_byte2, state->n_byte3}));
+    return close_register(faults, send_bytes({state->n_byte2, state->n_byte3}));
 }
 
 int32_t WIRELINK_CALL pll_tbb200_init(int32_t mode, int32_t fref, int32_t prescaler) {

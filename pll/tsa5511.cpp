@@ -8,6 +8,7 @@ namespace {
 
 using namespace wirelink::pll;
 using wirelink::ChipCall;
+using wirelink::refused;
 
 constexpr int32_t kDefaultReference = 4'000'000;
 constexpr int32_t kStepsPerReference = 64;
@@ -20,7 +21,7 @@ extern "C" {
 
 int32_t WIRELINK_CALL tsa5511_init(tsa5511_state *state, int32_t control, int32_t fref, int32_t port) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     *state = tsa5511_state{};
     state->control = control;
     state->port = port;
@@ -31,18 +32,18 @@ int32_t WIRELINK_CALL tsa5511_init(tsa5511_state *state, int32_t control, int32_
 
 int32_t WIRELINK_CALL tsa5511_calc(tsa5511_state *state, int32_t freq, int32_t step_mode) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     // The step comes from fref, not from the step field, so a caller that
     // fills the record itself only needs to set fref.
     const int32_t step = state->fref / kStepsPerReference;
-    if (step == 0) return 0;  // no init, or a reference below 64 Hz
+    if (step == 0) return refused();  // no init, or a reference below 64 Hz
     const int32_t divider = apply_even_step(divide(freq, step).quotient, step_mode);
     return store_divider(*state, divider);
 }
 
 int32_t WIRELINK_CALL tsa5511_send(tsa5511_state *state, int32_t address_offset) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     return send_divider_record(address_offset,
                                {state->div_high, state->div_low, state->control, state->port});
 }

@@ -9,6 +9,7 @@ namespace {
 
 using namespace wirelink::pll;
 using wirelink::ChipCall;
+using wirelink::refused;
 
 constexpr int64_t kStep = 50'000;
 constexpr BandTable kBands{169'000'000, 0xA0, 454'000'000, 0x90, 0x30};
@@ -21,13 +22,13 @@ extern "C" {
 
 int32_t WIRELINK_CALL tsa5523_init(tsa5523_state *state, int32_t control) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     return init_tuner(*state, control);
 }
 
 int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t step_mode) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     // |offset frequency| / 50,000 stays far inside 32 bits.
     const auto steps = static_cast<int32_t>(oscillator_frequency(freq) / kStep);
     const int32_t divider = apply_even_step(steps, step_mode);
@@ -37,7 +38,7 @@ int32_t WIRELINK_CALL tsa5523_calc(tsa5523_state *state, int32_t freq, int32_t s
 
 int32_t WIRELINK_CALL tsa5523_send(tsa5523_state *state, int32_t address_offset) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     return send_tuner(*state, address_offset);
 }
 

@@ -8,7 +8,8 @@ namespace {
 
 using namespace wirelink::pll;
 using wirelink::ChipCall;
-using wirelink::ClockWatch;
+using wirelink::FaultWatch;
+using wirelink::refused;
 using wirelink::start_transaction;
 
 constexpr int32_t kAddress = 0xC4;
@@ -34,7 +35,7 @@ extern "C" {
 
 int32_t WIRELINK_CALL tsa6057_init(tsa6057_state *state, int32_t control_bits, int32_t ref_select) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     *state = tsa6057_state{};
     state->db2 = wrapping_add(wrapping_add(control_bits, ref_select), kInitialControl);
     state->step = step_for(ref_select);
@@ -43,7 +44,7 @@ int32_t WIRELINK_CALL tsa6057_init(tsa6057_state *state, int32_t control_bits, i
 
 int32_t WIRELINK_CALL tsa6057_calc(tsa6057_state *state, int32_t freq, int32_t ref_select) {
     const ChipCall call;
-    if (state == nullptr) return 0;
+    if (state == nullptr) return refused();
     // Only the control bits survive from before; the reference select and
     // the top divider bits are replaced.
     state->db2 = wrapping_add(state->db2 & kControlBits, ref_select);
@@ -57,12 +58,12 @@ int32_t WIRELINK_CALL tsa6057_calc(tsa6057_state *state, int32_t freq, int32_t r
 
 int32_t WIRELINK_CALL tsa6057_send(tsa6057_state *state, int32_t address_offset) {
     const ChipCall call;
-    if (state == nullptr) return 0;
-    const ClockWatch clock = start_transaction();
+    if (state == nullptr) return refused();
+    const FaultWatch faults = start_transaction();
     const int32_t ack = send_bytes({wrapping_add(kAddress, address_offset), state->subaddress, state->db0,
                                     state->db1, state->db2, state->db3});
     iic_stop();
-    return clock.failed() ? 0 : ack;
+    return faults.failed() ? 0 : ack;
 }
 
 int32_t WIRELINK_CALL pll_tsa6057_init(int32_t control_bits, int32_t ref_select) {

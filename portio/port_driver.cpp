@@ -118,8 +118,17 @@ std::unique_ptr<RegisterBackend> PortDriver::open_found(const PortId &serial) {
                                      " = off)"));
         return nullptr;
     }
-    auto device =
-        std::make_unique<LinuxSerialDevice>(system_, serial.name, "/dev/" + *name, paths_.tty_class_root);
+    const std::string path = "/dev/" + *name;
+    // Its registers are the console's too, so no direct access either.
+    if (is_active_console(paths_.tty_class_root, paths_.proc_consoles, *name)) {
+        say(message(serial.name, path +
+                                     " is the kernel's console, passed over; to use it anyway, name it "
+                                     "(WIRELINK_" +
+                                     serial.name + "=" + path + ", or " + serial.name + " = " + path +
+                                     " in ports.conf)"));
+        return nullptr;
+    }
+    auto device = std::make_unique<LinuxSerialDevice>(system_, serial.name, path, paths_.tty_class_root);
     Opened first = device->open();
     if (!first.lines && first.failure != OpenFailure::in_use) {
         if (auto direct = open_direct(serial)) return std::move(*direct);

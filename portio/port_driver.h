@@ -6,7 +6,8 @@
 // Each port's device is chosen at its first access: the one the user named
 // (WIRELINK_COM1, ports.conf), else the ttyS* whose I/O base is the port's,
 // else the port's registers themselves (direct port I/O, for a process that
-// holds the I/O permission).  A USB device is never taken unless named.
+// holds the I/O permission).  A USB device is never taken unless named, nor
+// a serial port that the kernel uses as its console.
 #ifndef DLPORTIO_PORT_DRIVER_H
 #define DLPORTIO_PORT_DRIVER_H
 
@@ -30,6 +31,7 @@ struct PortDriverPaths {
     std::filesystem::path tty_class_root = "/sys/class/tty";
     std::filesystem::path system_config = "/etc/wirelink/ports.conf";
     std::filesystem::path lock_dir = "/run/lock";  // for direct port I/O
+    std::filesystem::path proc_consoles = "/proc/consoles";
 };
 
 class PortDriver {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace dlportio {
@@ -21,6 +22,20 @@ std::optional<unsigned long> read_number(const std::filesystem::path &file, int 
     const unsigned long value = std::strtoul(text.c_str(), &end, base);
     if (errno != 0 || end == text.c_str() || *end != '\0') return std::nullopt;
     return value;
+}
+
+// The words of a file: console/active is one line of names, /proc/consoles
+// a line per console that starts with its name.
+bool names_in(const std::filesystem::path &file, const std::string &name, bool first_word_only) {
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        for (std::string word; words >> word;) {
+            if (word == name) return true;
+            if (first_word_only) break;
+        }
+    }
+    return false;
 }
 
 std::vector<std::string> serial_entries(const std::filesystem::path &root) {
@@ -44,6 +59,12 @@ std::optional<std::string> find_serial_device(const std::filesystem::path &tty_c
         if (read_number(tty_class_root / name / "port", 16) == io_base) return name;
     }
     return std::nullopt;
+}
+
+bool is_active_console(const std::filesystem::path &tty_class_root,
+                       const std::filesystem::path &proc_consoles, const std::string &tty_name) {
+    return names_in(tty_class_root / "console" / "active", tty_name, false) ||
+           names_in(proc_consoles, tty_name, true);
 }
 
 std::optional<std::string> tty_driver(const std::filesystem::path &tty_class_root,

@@ -16,6 +16,12 @@ namespace dlportio {
 std::optional<std::string> find_serial_device(const std::filesystem::path &tty_class_root,
                                               unsigned long io_base);
 
+// Whether the kernel uses the tty as a console: named in the tty class's
+// console/active (normally /sys/class/tty/console/active) or in
+// proc_consoles (normally /proc/consoles).
+bool is_active_console(const std::filesystem::path &tty_class_root,
+                       const std::filesystem::path &proc_consoles, const std::string &tty_name);
+
 // The name of the driver behind a tty, e.g. "ftdi_sio" for "ttyUSB0";
 // nothing when the tree does not tell.
 std::optional<std::string> tty_driver(const std::filesystem::path &tty_class_root,

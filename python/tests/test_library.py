@@ -19,6 +19,7 @@ SOURCE = Path(__file__).resolve().parents[2]
 
 # The C types of lib/api.def as the package declares them.
 C_TYPES = {
+    "void": None,
     "int32_t": _exports.i32,
     "float": ctypes.c_float,
     "int32_t *": ctypes.POINTER(ctypes.c_int32),

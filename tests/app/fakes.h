@@ -27,10 +27,13 @@ public:
         api.ad_pcf8591_setda = recorder<int32_t, int32_t>("ad_pcf8591_setda");
         api.ad_pcf8591_readchan = recorder<int32_t, int32_t>(
             "ad_pcf8591_readchan", [this](int32_t channel, int32_t) { return readings.at(channel); });
+        // Asked after calls, not a call of the board's: not logged.
+        api.wirelink_last_error = [this] { return lastError; };
     }
 
     int32_t adapterPort = 0x3F8;
     std::array<int32_t, 4> readings{};
+    int32_t lastError = 0;
     WirelinkApi api;
 
 private:

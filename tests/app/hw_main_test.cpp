@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <wirelink.h>
+
 #include "fakes.h"
 
 namespace {
@@ -84,6 +86,20 @@ TEST_P(NoAdapter, SendsNothingButStillPollsAndReleasesThePortOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BeforeAndAfterSearch, NoAdapter, Values(false, true));
+
+// A cable pulled out: the status line says so in red, and goes back to the
+// port once polls read again.
+TEST_F(HwMainTest, ALostAdapterShowsInTheStatusLineUntilItIsBack) {
+    hw.hw_init();
+    wirelink.lastError = WIRELINK_ENODEV;
+    hw.ad_poll();
+    EXPECT_EQ(window.statusText, "I2C-Interface lost");
+    EXPECT_EQ(window.statusColour, QColor(255, 0, 0));
+    wirelink.lastError = 0;
+    hw.ad_poll();
+    EXPECT_EQ(window.statusText, "I2C-Ready COM:3F8");
+    EXPECT_EQ(window.statusColour, QColor(0, 0, 0));
+}
 
 struct SliderCase {
     int millivolts;

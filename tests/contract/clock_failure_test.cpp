@@ -97,6 +97,15 @@ const Case kCases[] = {
          EXPECT_EQ(_iic_rx_pcf8574(&value, 1), 0);
          EXPECT_EQ(value, 0);
      }},
+    // The expander, stopped mid-byte, holds SDA for bit 7 of 0x3C: a new
+    // claim clears the bus before its probe and finds the adapter.
+    {"claim_after_a_slave_was_left_mid_byte", 1, 1,
+     [](ClockFailure &f) {
+         EXPECT_EQ(iic_rx_pcf8574(1), 0);
+         f.death.revive();
+         EXPECT_EQ(init_iic(1), 0x3F8);
+         EXPECT_EQ(iic_rx_pcf8574(1), 0x3C);
+     }},
     {"expander_write_in_its_stop", 1, 2, [](ClockFailure &) { EXPECT_EQ(iic_tx_pcf8574(0x12, 1), 0); }},
     {"converter_read", 2, 1,
      [](ClockFailure &f) {

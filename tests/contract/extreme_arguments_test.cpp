@@ -49,6 +49,14 @@ void transfer_count(const Args &a) {
 }
 
 const Entry kEntries[] = {
+    {"wirelink_strerror", 1, [](const Args &a) { EXPECT_NE(wirelink_strerror(a[0]), nullptr); }},
+    {"wirelink_cancel", 1,
+     [](const Args &a) {
+         wirelink_cancel();
+         iic_send_byte(a[0]);
+         EXPECT_EQ(wirelink_last_error(), WIRELINK_ECANCELED);
+         wirelink_cancel_reset();
+     }},
     {"init_iic", 1, [](const Args &a) { init_iic(a[0]); }},
     {"set_strobe", 1, [](const Args &a) { set_strobe(a[0]); }},
     {"byte_out", 1, [](const Args &a) { byte_out(a[0]); }},

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <fstream>
 
 #include "fake_system.h"
 
@@ -30,7 +31,8 @@ protected:
 
     FakeSysfs sysfs_;
     FakeSystem system_;
-    dlportio::PortDriver driver_{system_, {sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root()}};
+    dlportio::PortDriver driver_{
+        system_, {sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root(), sysfs_.root() / "consoles"}};
 };
 
 TEST_F(PortDriver, AddressesOutsideTheSerialPortsAreEmptyAndTouchNothing) {
@@ -158,6 +160,39 @@ TEST_F(PortDriver, APortInUseElsewhereIsLeftAloneEvenWithPortAccess) {
     EXPECT_EQ(system_.messages,
               std::vector<std::string>{"wirelink: COM1 = /dev/ttyS0: in use by another program "
                                        "(close it, and keep ModemManager off the device)"});
+}
+
+// The kernel's console is never taken by the search, by its device or its
+// registers, whichever file names it; named by the user, it is opened.
+TEST_F(PortDriver, TheConsoleIsPassedOverUnlessNamed) {
+    const std::pair<std::filesystem::path, const char *> listings[] = {
+        {"console/active", "tty0 ttyS0\n"}, {"consoles", "ttyS0                -W- (EC  p a)    4:64\n"}};
+    for (const auto &[file, text] : listings) {
+        FakeSystem system;
+        system.io_ports_allowed = true;
+        system.devices["/dev/ttyS0"] = {};
+        std::filesystem::create_directories((sysfs_.root() / file).parent_path());
+        std::ofstream(sysfs_.root() / file) << text;
+        dlportio::PortDriver driver{
+            system, {sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root(), sysfs_.root() / "consoles"}};
+        EXPECT_EQ(driver.read(kMsr), 0xFF);
+        driver.write(kMcr, 0x03);
+        EXPECT_TRUE(system.open_attempts.empty()) << file;
+        EXPECT_TRUE(system.claimed_io_bases.empty()) << file;
+        EXPECT_EQ(
+            system.messages,
+            std::vector<std::string>{"wirelink: COM1: /dev/ttyS0 is the kernel's console, passed over; to "
+                                     "use it anyway, name it (WIRELINK_COM1=/dev/ttyS0, or COM1 = "
+                                     "/dev/ttyS0 in ports.conf)"})
+            << file;
+
+        system.variables["WIRELINK_COM1"] = "/dev/ttyS0";
+        dlportio::PortDriver named{
+            system, {sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root(), sysfs_.root() / "consoles"}};
+        named.read(kMsr);
+        EXPECT_EQ(system.open_attempts, std::vector<std::string>{"/dev/ttyS0"}) << file;
+        std::filesystem::remove(sysfs_.root() / file);
+    }
 }
 
 // Direct access has no device to lock: a lock file keeps our programs apart.

@@ -43,7 +43,8 @@ protected:
 
     FakeSysfs sysfs_;
     FakeSystem system_;
-    dlportio::PortDriverPaths paths_{sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root()};
+    dlportio::PortDriverPaths paths_{sysfs_.root(), sysfs_.root() / "ports.conf", sysfs_.root(),
+                                     sysfs_.root() / "consoles"};
     dlportio::PortDriver driver_{system_, paths_};
 };
 
