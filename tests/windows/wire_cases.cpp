@@ -6,8 +6,6 @@
 
 #include "cases.h"
 
-#include <cerrno>
-
 namespace {
 
 Wirelink wl;
@@ -119,8 +117,21 @@ void stuck_clock_fails_a_read_promptly() {
     int32_t value = 0x1234;
     CHECK_EQ(wl._iic_rx_pcf8574(&value, 1), 0);
     CHECK_EQ(value, 0);
+    CHECK_EQ(wl.wirelink_last_error(), WIRELINK_ETIMEDOUT);
     CHECK(sim.accesses() < 25'000 + 1'000);  // one full wait, the rest at delay 10
     sim.stick_scl_low(0);
+    CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 1);
+    CHECK_EQ(wl.wirelink_last_error(), 0);
+}
+
+// A cancel stops every later call without touching the bus until reset.
+void cancel_refuses_calls_until_reset() {
+    claim();
+    wl.wirelink_cancel();
+    CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 0);
+    CHECK_EQ(wl.wirelink_last_error(), WIRELINK_ECANCELED);
+    CHECK_EQ(sim.accesses(), uint64_t{0});
+    wl.wirelink_cancel_reset();
     CHECK_EQ(wl.iic_tx_pcf8574(0x5A, 1), 1);
 }
 
@@ -134,7 +145,8 @@ void combined_transfer_passes_its_message_records() {
     CHECK_EQ(received, 0xA5);
     CHECK_EQ(sim.trace(), "S 74 A A5 A Sr 75 A A5 N P");
     const wirelink_msg absent{0x3B, 0, 0, nullptr};
-    CHECK_EQ(wl.wirelink_transfer(&absent, 1), -ENXIO);
+    CHECK_EQ(wl.wirelink_transfer(&absent, 1), -WIRELINK_ENXIO);
+    CHECK_EQ(wl.wirelink_last_error(), WIRELINK_ENXIO);
 }
 
 }  // namespace
@@ -150,6 +162,7 @@ std::vector<TestCase> wire_cases(const Wirelink &library, const SimulatedBench &
         NAMED_CASE(synthesizer_layers_compute_and_send_their_own_records),
         NAMED_CASE(calls_from_two_threads_run_whole),
         NAMED_CASE(stuck_clock_fails_a_read_promptly),
+        NAMED_CASE(cancel_refuses_calls_until_reset),
         NAMED_CASE(combined_transfer_passes_its_message_records),
     };
 }
