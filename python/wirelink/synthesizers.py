@@ -6,6 +6,7 @@ import ctypes
 import errno
 
 from . import _exports, _port
+from .chips import _Chip
 
 TUNER_OFFSET = 37_300_000  # the TSA5523 and SDA3302 count freq + 37.3 MHz
 FIFTEEN_BITS = 0x7FFF
@@ -17,24 +18,14 @@ def _offset(offset, highest):
     return offset
 
 
-class _Synthesizer:
+class _Synthesizer(_Chip):
     name = ""
     highest_divider = FIFTEEN_BITS
 
     def __init__(self, bus):
-        self._port = _port.open_port(bus)
-        self._lib = self._port.library
+        super().__init__(bus)
         self.divider = 0
         self.bytes = ()
-
-    def close(self):
-        self._port.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, exc_type, exc_val, exc_tb):
-        self.close()
 
     def calc(self, hz):
         """The chip's bytes for hz, touching no port; the frequency they give."""
