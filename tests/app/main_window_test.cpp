@@ -61,6 +61,7 @@ TEST_P(QuitOrClose, HidesTheWindowAndOnlyQuitReleasesThePort) {
     } else {
         window.close();
     }
+    window.waitForHardware();
     EXPECT_EQ(log, viaQuit ? CallLog{"deinit_iic()"} : CallLog{});
     EXPECT_FALSE(window.isVisible());
 }
