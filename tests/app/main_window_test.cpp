@@ -55,6 +55,7 @@ TEST_P(QuitOrClose, HidesTheWindowAndOnlyQuitReleasesThePort) {
     window.load();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.waitForHardware();
     log.clear();
     if (viaQuit) {
         QTest::mouseClick(&control<QAbstractButton>("Command1"), Qt::LeftButton);
