@@ -55,25 +55,36 @@ QString outputVoltsCaption(std::int32_t millivolts, const QLocale &locale) {
 
 }  // namespace
 
-HwMain::HwMain(WindowControls &window, WirelinkApi &wirelink, QLocale locale)
-    : window_(window), wirelink_(wirelink), locale_(std::move(locale)) {}
+HwMain::HwMain(WindowControls &window, WirelinkApi &wirelink, QLocale locale, WorkRunner &runner)
+    : window_(window), wirelink_(wirelink), locale_(std::move(locale)), runner_(runner) {}
+
+WorkRunner &HwMain::inlineRunner() {
+    static InlineRunner runner;
+    return runner;
+}
 
 bool HwMain::adapterPresent() const { return iic_port_.value_or(0) > 0; }
 
 void HwMain::hw_init() {
+    runner_.onHardware([this] { findAdapter(); });
+}
+
+void HwMain::findAdapter() {
     wirelink_.set_port_delay(kPortDelay);
-    iic_port_ = wirelink_.init_iic(kSearchBothPorts);
-    if (*iic_port_ == 0) {
+    const std::int32_t port = wirelink_.init_iic(kSearchBothPorts);
+    iic_port_ = port;
+    runner_.onWindow([this, port] { showSearchResult(port); });
+}
+
+void HwMain::showSearchResult(std::int32_t port) {
+    if (port == 0) {
         window_.setStatus(QStringLiteral("I2C-Interface not found "), kAlarmRed);
     } else {
-        window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(*iic_port_), kNormalBlack);
+        window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(port), kNormalBlack);
     }
 }
 
-void HwMain::pcf_write(std::uint8_t chip) {
-    if (!adapterPresent()) {
-        return;
-    }
+std::int32_t HwMain::expanderByte(std::uint8_t chip) const {
     const int group = chip == kExpander1 ? 1 : 2;
     std::int32_t byte = 0;
     for (int bit = 0; bit < kBoxesPerExpander; ++bit) {
@@ -81,21 +92,56 @@ void HwMain::pcf_write(std::uint8_t chip) {
             byte += 1 << bit;
         }
     }
+    return byte;
+}
+
+void HwMain::pcf_write(std::uint8_t chip) {
+    if (quitting_) {
+        return;
+    }
+    const std::int32_t byte = expanderByte(chip);
+    runner_.onHardware([this, chip, byte] { sendExpanderByte(chip, byte); });
+}
+
+void HwMain::sendExpanderByte(std::uint8_t chip, std::int32_t byte) {
+    if (!adapterPresent()) {
+        return;
+    }
     // The expander number doubles as the device index on the bus.
     wirelink_.iic_tx_pcf8574(byte, chip);
 }
 
 void HwMain::ad_poll() {
-    bool lost = false;
-    for (int channel = 0; channel < kConverterChannels; ++channel) {
-        const std::int32_t reading = wirelink_.ad_pcf8591_readchan(channel, kConverterAddress);
-        lost = lost || (adapterPresent() && wirelink_.wirelink_last_error() == WIRELINK_ENODEV);
-        window_.setReadout(channel, readoutText(reading));
+    if (quitting_ || pollRunning_) {
+        return;
     }
-    showAdapterState(lost);
+    pollRunning_ = true;
+    runner_.onHardware([this] { readInputs(); });
 }
 
-void HwMain::showAdapterState(bool lost) {
+void HwMain::readInputs() {
+    Readings readings{};
+    bool lost = false;
+    for (int channel = 0; channel < kConverterChannels; ++channel) {
+        readings[channel] = wirelink_.ad_pcf8591_readchan(channel, kConverterAddress);
+        lost = lost || (adapterPresent() && wirelink_.wirelink_last_error() == WIRELINK_ENODEV);
+    }
+    const std::int32_t port = iic_port_.value_or(0);
+    runner_.onWindow([this, readings, lost, port] { showPoll(readings, lost, port); });
+}
+
+void HwMain::showPoll(const Readings &readings, bool lost, std::int32_t port) {
+    pollRunning_ = false;
+    if (quitting_) {
+        return;  // readings cut short by the quit
+    }
+    for (int channel = 0; channel < kConverterChannels; ++channel) {
+        window_.setReadout(channel, readoutText(readings[channel]));
+    }
+    showAdapterState(lost, port);
+}
+
+void HwMain::showAdapterState(bool lost, std::int32_t port) {
     if (lost == adapterLost_) {
         return;
     }
@@ -103,32 +149,53 @@ void HwMain::showAdapterState(bool lost) {
     if (lost) {
         window_.setStatus(QStringLiteral("I2C-Interface lost"), kAlarmRed);
     } else {
-        window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(*iic_port_), kNormalBlack);
+        window_.setStatus(QStringLiteral("I2C-Ready COM:") + upperHex(port), kNormalBlack);
     }
 }
 
 void HwMain::start_up() {
     window_.setupSlider(kSliderSetup);
-    hw_init();
-    if (!adapterPresent()) {
-        return;
-    }
-    pcf_write(kExpander1);
-    pcf_write(kExpander2);
-    wirelink_.ad_pcf8591_init(kConverterSingleEndedInputs, kConverterReferenceMillivolts);
-    wirelink_.ad_pcf8591_setda(kConverterStartMillivolts, kConverterAddress);
+    const std::int32_t byte1 = expanderByte(kExpander1);
+    const std::int32_t byte2 = expanderByte(kExpander2);
+    runner_.onHardware([this, byte1, byte2] {
+        findAdapter();
+        if (!adapterPresent()) {
+            return;
+        }
+        sendExpanderByte(kExpander1, byte1);
+        sendExpanderByte(kExpander2, byte2);
+        wirelink_.ad_pcf8591_init(kConverterSingleEndedInputs, kConverterReferenceMillivolts);
+        wirelink_.ad_pcf8591_setda(kConverterStartMillivolts, kConverterAddress);
+    });
 }
 
 void HwMain::slider_output() {
-    if (!adapterPresent()) {
+    if (quitting_) {
         return;
     }
-    window_.setUoutCaption(outputVoltsCaption(window_.sliderValue(), locale_));
-    const std::int32_t millivolts = std::min(window_.sliderValue(), kHighestOutputMillivolts);
-    wirelink_.ad_pcf8591_setda(millivolts, kConverterAddress);
+    const int position = window_.sliderValue();
+    runner_.onHardware([this, position] {
+        if (!adapterPresent()) {
+            return;
+        }
+        runner_.onWindow([this, position] { window_.setUoutCaption(outputVoltsCaption(position, locale_)); });
+        wirelink_.ad_pcf8591_setda(std::min(position, kHighestOutputMillivolts), kConverterAddress);
+    });
 }
 
 void HwMain::quit() {
-    wirelink_.deinit_iic();
-    window_.closeWindow();
+    if (quitting_) {
+        return;
+    }
+    quitting_ = true;
+    // What was asked before the click is not worth waiting for; the call on
+    // the wire ends at its next byte boundary with a STOP.
+    runner_.dropPendingJobs();
+    wirelink_.wirelink_cancel();
+    runner_.onHardware([this] {
+        // The port is released only once the cancel is cleared.
+        wirelink_.wirelink_cancel_reset();
+        wirelink_.deinit_iic();
+        runner_.onWindow([this] { window_.closeWindow(); });
+    });
 }

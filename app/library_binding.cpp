@@ -24,12 +24,19 @@ void LibraryBinding::loadOnFirstUse() {
 }
 
 void *LibraryBinding::entryPoint(const char *name) {
+    std::lock_guard lock(mutex_);
     loadOnFirstUse();
     void *entry = dlsym(handle_, name);
     if (entry == nullptr) {
         fail(QStringLiteral("The library %1 has no entry point %2.").arg(name_, QString::fromLatin1(name)));
     }
     return entry;
+}
+
+void LibraryBinding::checkEntryPoints(std::span<const char *const> names) {
+    for (const char *name : names) {
+        entryPoint(name);
+    }
 }
 
 void LibraryBinding::fail(const QString &message) {

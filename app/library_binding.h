@@ -8,6 +8,9 @@
 
 #include <QString>
 
+#include <mutex>
+#include <span>
+
 #include "error_report.h"
 #include "wirelink_api.h"
 
@@ -24,7 +27,13 @@ public:
 
     // Loads the library if this is the first lookup, then resolves `name`.
     // Never returns null: a failure is reported as fatal.
+    // Safe from any thread.
     void *entryPoint(const char *name);
+
+    // Looks up `names` now, in order, so that a missing one is reported at
+    // start-up, in the window's thread, before any other thread calls
+    // through the table.
+    void checkEntryPoints(std::span<const char *const> names);
 
 private:
     void loadOnFirstUse();
@@ -32,6 +41,7 @@ private:
 
     QString name_;
     ErrorReporter &reporter_;
+    std::mutex mutex_;  // the window's thread cancels while the hardware thread calls
     void *handle_ = nullptr;
 };
 

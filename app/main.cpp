@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "error_report.h"
+#include "hw_main.h"
 #include "library_binding.h"
 #include "main_window.h"
 #include "screenshot.h"
@@ -12,11 +13,12 @@ int main(int argc, char *argv[]) {
 
     MessageBoxErrorReporter reporter;
     LibraryBinding binding(QStringLiteral("libwirelink.so"), reporter);
+    // A missing library or entry point ends the program before the window
+    // appears, and is reported from this thread.
+    binding.checkEntryPoints(HwMain::kLibraryFunctions);
     WirelinkApi wirelink = bindWirelinkLazily(binding);
 
     MainWindow window(wirelink);
-    // The load reaches the library first, so a missing library ends the
-    // program before the window appears.
     window.load();
     window.show();
     scheduleScreenshotIfRequested(window);

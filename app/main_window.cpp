@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -68,7 +69,8 @@ BoxState toBoxState(Qt::CheckState state) {
 MainWindow::MainWindow(WirelinkApi &wirelink, QLocale locale)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
-      hw_(*this, wirelink, std::move(locale)) {
+      hardware_(std::make_unique<HardwareThread>(*this)),
+      hw_(*this, wirelink, std::move(locale), *hardware_) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Rigcheck"));
     setFixedSize(kClientSize);
@@ -78,6 +80,13 @@ MainWindow::MainWindow(WirelinkApi &wirelink, QLocale locale)
     buildConverterBlock(frame1);
     buildStatusStrip();
     buildQuitButton();
+}
+
+MainWindow::~MainWindow() { hardware_.reset(); }
+
+void MainWindow::waitForHardware() {
+    hardware_->waitUntilIdle();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void MainWindow::buildExpanderBlock(QWidget *parent) {

@@ -7,7 +7,9 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
+#include "hardware_thread.h"
 #include "hw_main.h"
 #include "window_controls.h"
 #include "wirelink_api.h"
@@ -22,10 +24,16 @@ class QTimer;
 class MainWindow final : public QWidget, private WindowControls {
 public:
     explicit MainWindow(WirelinkApi &wirelink, QLocale locale = QLocale::system());
+    // Waits for the library call in progress; the jobs after it are dropped.
+    ~MainWindow() override;
 
     // The load: runs the start-up sequence and starts the poll timer.  Call it
     // once, before the window is first shown.
     void load();
+
+    // Returns once the hardware work asked for so far is done and its
+    // results are shown.
+    void waitForHardware();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -48,6 +56,8 @@ private:
     void setUoutCaption(const QString &text) override;
     void closeWindow() override;
 
+    // Before hw_, which hands it work; stopped first, in the destructor.
+    std::unique_ptr<HardwareThread> hardware_;
     HwMain hw_;
     BoxGroup expander1Boxes_{};
     BoxGroup expander2Boxes_{};

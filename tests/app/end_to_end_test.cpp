@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -17,6 +18,8 @@
 
 #include "bench.h"
 #include "error_report.h"
+#include "fakes.h"
+#include "hw_main.h"
 #include "library_binding.h"
 #include "main_window.h"
 #include "pcf8591.h"
@@ -29,7 +32,10 @@ using wlsim::kCom2;
 class EndToEndTest : public ::testing::Test {
 protected:
     EndToEndTest() { wlsim::attach(&bench); }
-    ~EndToEndTest() override { wlsim::attach(nullptr); }
+    ~EndToEndTest() override {
+        window.waitForHardware();  // no poll on the bench once it is gone
+        wlsim::attach(nullptr);
+    }
 
     void TearDown() override {
         EXPECT_TRUE(bench.violations().empty());
@@ -41,10 +47,12 @@ protected:
         window.load();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.waitForHardware();
         bench.bus().monitor().clear();
     }
 
     std::string takeTrace() {
+        window.waitForHardware();
         const std::string text = bench.bus().monitor().text();
         bench.bus().monitor().clear();
         return text;
@@ -59,6 +67,7 @@ protected:
 
     void click(std::initializer_list<const char *> boxes) {
         for (const char *box : boxes) QTest::mouseClick(&control<QCheckBox>(box), Qt::LeftButton);
+        window.waitForHardware();
     }
 
     bool tickChanges(QLineEdit &readout) {
@@ -113,13 +122,16 @@ TEST_F(EndToEndTest, MovingTheSliderSetsTheSimulatedDac) {
     loadAndShow();
     auto &slider = control<QSlider>("Slider1");
     slider.setValue(1275);
+    window.waitForHardware();
     EXPECT_EQ(takeTrace(), "S 90 A 40 A 80 A P");
     EXPECT_EQ(converter.dac(), 128);
     EXPECT_EQ(control<QLabel>("Uout").text(), "5.100 V");
     QTest::keyClick(&slider, Qt::Key_PageUp);
+    window.waitForHardware();
     EXPECT_EQ(converter.dac(), 178);  // 1775 mV
     // Full scale is sent as 2549 mV, not wrapped round to code 0.
     slider.setValue(slider.maximum());
+    window.waitForHardware();
     EXPECT_EQ(converter.dac(), 255);
     EXPECT_EQ(control<QLabel>("Uout").text(), "10.200 V");
 
@@ -128,8 +140,46 @@ TEST_F(EndToEndTest, MovingTheSliderSetsTheSimulatedDac) {
     QMouseEvent hover(QEvent::MouseMove, QPointF(5, 5), slider.mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                       Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&slider, &hover);
+    window.waitForHardware();
     EXPECT_EQ(converter.dac_writes().size(), writes + 1);
     EXPECT_EQ(converter.dac(), 255);
+}
+
+// The hardware thread takes the window's events in the order they come: a
+// session puts on the wire what the same steps did when called in turn.
+TEST_F(EndToEndTest, ASessionPutsTheSameTraceOnTheWireAsTheStepsCalledInTurn) {
+    converter.set_input_code(2, 77);
+    auto stepsInTurn = [this] {
+        CallLog unused;
+        FakeWindow plainWindow{unused};
+        HwMain inTurn{plainWindow, wirelink};
+        inTurn.start_up();
+        plainWindow.set(1, {0});
+        inTurn.pcf_write(1);
+        plainWindow.set(1, {3});
+        inTurn.pcf_write(1);
+        plainWindow.sliderPosition = 1275;
+        inTurn.slider_output();
+        inTurn.ad_poll();
+        inTurn.quit();
+    };
+    // The converter's first byte is its last conversion: each session starts
+    // where a whole session left the chips.
+    stepsInTurn();
+    takeTrace();
+    stepsInTurn();
+    const std::string expected = takeTrace();
+
+    window.load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    click({"pcf1_0", "pcf1_3"});
+    control<QSlider>("Slider1").setValue(1275);
+    ASSERT_TRUE(tickChanges(control<QLineEdit>("pcf_chan3")));
+    QTest::mouseClick(&control<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(takeTrace(), expected);
+    EXPECT_EQ(control<QLineEdit>("pcf_chan3").text(), " 77");
+    EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

@@ -29,6 +29,8 @@ public:
             "ad_pcf8591_readchan", [this](int32_t channel, int32_t) { return readings.at(channel); });
         // Asked after calls, not a call of the board's: not logged.
         api.wirelink_last_error = [this] { return lastError; };
+        api.wirelink_cancel = [] {};
+        api.wirelink_cancel_reset = [] {};
     }
 
     int32_t adapterPort = 0x3F8;

@@ -162,4 +162,62 @@ INSTANTIATE_TEST_SUITE_P(Ports, StartUp,
                                 StartUpCase{0x2F8, "I2C-Ready COM:2F8", QColor(0, 0, 0), kChipSetUp},
                                 StartUpCase{0, "I2C-Interface not found ", QColor(255, 0, 0), {}}));
 
+// Holds the hardware jobs and window updates until the test runs them, as a
+// slow cable would.
+class HeldRunner final : public WorkRunner {
+public:
+    void onHardware(std::function<void()> job) override { jobs.push_back(std::move(job)); }
+    void onWindow(std::function<void()> update) override { updates.push_back(std::move(update)); }
+    void dropPendingJobs() override { jobs.clear(); }
+    void runAll() {
+        while (!jobs.empty() || !updates.empty()) {
+            auto &queue = jobs.empty() ? updates : jobs;
+            auto next = std::move(queue.front());
+            queue.erase(queue.begin());
+            next();
+        }
+    }
+    std::vector<std::function<void()>> jobs, updates;
+};
+
+class SlowCable : public HwMainTest {
+protected:
+    HeldRunner runner;
+    HwMain slow{window, wirelink.api, QLocale(QLocale::English, QLocale::UnitedStates), runner};
+};
+
+TEST_F(SlowCable, ATickWhileThePollIsStillRunningIsSkipped) {
+    wirelink.readings = {1, 2, 3, 4};
+    slow.ad_poll();
+    slow.ad_poll();
+    runner.runAll();
+    EXPECT_EQ(log.size(), 4u);
+    EXPECT_EQ(window.readouts, (std::array<QString, 4>{" 1", " 2", " 3", " 4"}));
+    slow.ad_poll();
+    runner.runAll();
+    EXPECT_EQ(log.size(), 8u) << "the next tick after the results polls again";
+}
+
+// Quit cancels the call on the wire, drops what was waiting behind it, and
+// clears the cancel so that the port is released; later events do nothing.
+TEST_F(SlowCable, QuitCancelsDropsTheWaitingWorkAndReleasesThePort) {
+    CallLog cancels;
+    wirelink.api.wirelink_cancel = [&] { cancels.push_back("cancel"); };
+    wirelink.api.wirelink_cancel_reset = [&] { log.push_back("wirelink_cancel_reset()"); };
+    slow.hw_init();
+    runner.runAll();
+    log.clear();
+    window.set(1, {0});
+    slow.pcf_write(1);
+    slow.ad_poll();
+    slow.quit();
+    EXPECT_EQ(cancels, CallLog{"cancel"});
+    slow.pcf_write(1);
+    slow.slider_output();
+    slow.quit();
+    runner.runAll();
+    EXPECT_EQ(log, (CallLog{"wirelink_cancel_reset()", "deinit_iic()", "closeWindow"}));
+    EXPECT_EQ(cancels.size(), 1u);
+}
+
 }  // namespace

@@ -55,12 +55,14 @@ TEST_P(QuitOrClose, HidesTheWindowAndOnlyQuitReleasesThePort) {
     window.load();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.waitForHardware();
     log.clear();
     if (viaQuit) {
         QTest::mouseClick(&control<QAbstractButton>("Command1"), Qt::LeftButton);
     } else {
         window.close();
     }
+    window.waitForHardware();
     EXPECT_EQ(log, viaQuit ? CallLog{"deinit_iic()"} : CallLog{});
     EXPECT_FALSE(window.isVisible());
 }
