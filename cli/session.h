@@ -13,6 +13,7 @@ namespace cli {
 
 struct CommonOptions {
     int32_t port_choice = 0;  // init_iic's: 0 search, 1 COM1, 2 COM2
+    std::string device;       // stands for port_choice (wirelink_use_device); "" none
     int32_t delay = 10;
     bool trace = false;
     bool simulated = false;
@@ -48,6 +49,8 @@ public:
 
 private:
     std::string no_adapter_message() const;
+    void name_device(const Wirelink &wirelink) const;
+    int32_t slot_base() const;
 
     CommonOptions options_;
     const Wirelink *library_ = nullptr;

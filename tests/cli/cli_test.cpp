@@ -171,7 +171,8 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"detect 0x50 0x40", 2, "", "wirelink: FIRST 0x50 is above LAST 0x40\n"},
         {"--delay 256 probe", 2, "", "wirelink: --delay: 256 is out of range (0 to 255)\n"},
         {"--port com3 probe", 2, "",
-         "wirelink: --port: 'com3' is not com1, com2, search, ftdi:SERIAL or /dev/...\n"},
+         "wirelink: --port: 'com3' is not com1, com2, search, off or a device (/dev/ttyUSB0, "
+         "ftdi:SERIAL)\n"},
         {"pll tsa5511 145.5m", 2, "",
          "wirelink: FREQ: '145.5m' is not a frequency (for example 145.5M, 12800k, 4000000)\n"},
         {"pll tsa5511 2100M", 2, "",
@@ -267,10 +268,65 @@ Outcome on_stub_driver(const std::vector<std::string> &arguments, std::vector<st
 
 TEST(WirelinkTool, ReportsNoAdapterOnEitherPort) {
     const Case cases[] = {
-        {"probe", 3, "", "wirelink: no adapter found on COM1 or COM2 (or try --sim)\n"},
-        {"--port com1 detect", 3, "", "wirelink: no adapter found on COM1 (or try --sim)\n"},
+        {"probe", 3, "",
+         "wirelink: no adapter found on COM1 or COM2; choose the port with --port (com1, com2, a device "
+         "such as /dev/ttyUSB0 or ftdi:SERIAL), WIRELINK_COM1=DEVICE, or a line \"COM1 = DEVICE\" in "
+         "~/.config/wirelink/ports.conf or /etc/wirelink/ports.conf (or try --sim)\n"},
+        {"--port com1 detect", 3, "",
+         "wirelink: no adapter found on COM1; choose the port with --port (com1, com2, a device such as "
+         "/dev/ttyUSB0 or ftdi:SERIAL), WIRELINK_COM1=DEVICE, or a line \"COM1 = DEVICE\" in "
+         "~/.config/wirelink/ports.conf or /etc/wirelink/ports.conf (or try --sim)\n"},
+        // A driver without the extension cannot take a device name.
+        {"--port /dev/ttyUSB0 probe", 4, "",
+         "wirelink: the port driver cannot take a device for --port /dev/ttyUSB0; update it, or set "
+         "WIRELINK_COM1=/dev/ttyUSB0\n"},
     };
     for (const Case &c : cases) expect_case(c, on_stub_driver(words(c.command), {"WLTEST_ADAPTER=none"}));
+}
+
+// A device reaches the port driver by the library; the simulated bench
+// stands in for whatever is named.
+TEST(WirelinkTool, PortTakesAnyDeviceNameForTheSlotItStandsFor) {
+    const Case cases[] = {
+        {"--port /dev/ttyUSB0 --slot 2 probe", 3, "",
+         "wirelink: no adapter found on /dev/ttyUSB0 (as COM2) (the simulated bench has it on COM1)\n"},
+        {"--port ttyUSB0 --slot 3 probe", 2, "", "wirelink: --slot: 3 is out of range (1 to 2)\n"},
+        {"--port com1 --slot 2 probe", 2, "",
+         "wirelink: --slot: goes with a device or off, not with --port com1\n"},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = {"--sim"};
+        for (const std::string &word : words(c.command)) arguments.push_back(word);
+        expect_case(c, wirelink(arguments));
+    }
+    for (const char *device :
+         {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5XK3RJT-if00-port0", "FTDI:A5XK3RJT"}) {
+        const Outcome named = wirelink({"--sim", "--port", device, "probe"});
+        EXPECT_EQ(named.status, 0) << device << named.err;
+        EXPECT_TRUE(named.out.starts_with("adapter on COM1 (0x3F8)")) << named.out;
+    }
+}
+
+// A stray "" (an unset shell variable) is refused, never read as a value
+// left out; a minus sign and an over-long number are called what they are.
+TEST(WirelinkTool, EmptyNegativeAndOverlongValuesAreNamed) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--port", "", "probe"}, "wirelink: --port: empty; give a value\n"},
+        {{"expander", "1", ""}, "wirelink: VALUE: empty; give a value\n"},
+        {{"lcd", "print", ""}, "wirelink: TEXT: empty; give a value\n"},
+        {{"expander", "-1"}, "wirelink: INDEX: -1 is negative (0 to 7)\n"},
+        {{"--delay", "-0x10", "probe"}, "wirelink: --delay: -0x10 is negative (0x00 to 0xff)\n"},
+        {{"transfer", "r99999999999999999@0x48"},
+         "wirelink: length in r99999999999999999@0x48: 99999999999999999 is too large (at most 256)\n"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        std::vector<std::string> line = {"--sim"};
+        line.insert(line.end(), arguments.begin(), arguments.end());
+        const Outcome outcome = wirelink(line);
+        EXPECT_EQ(outcome.status, 2) << message;
+        EXPECT_EQ(outcome.err, message);
+        EXPECT_EQ(outcome.out, "");
+    }
 }
 
 TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
