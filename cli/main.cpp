@@ -25,6 +25,7 @@ struct CommonArguments {
     std::string delay = "10";
     bool trace = false;
     bool simulated = false;
+    bool yes = false;
 };
 
 const char *const kFooter =
@@ -42,6 +43,7 @@ void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
     app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
+    app.add_flag("-y,--yes", common.yes, "accepted as i2c-tools take it; this tool never asks");
 }
 
 CommonOptions common_options(const CommonArguments &arguments) {
@@ -141,6 +143,7 @@ int main(int argc, char **argv) {
     add_common_options(app, common);
     Commands commands;
     add_bus_commands(app, commands);
+    add_register_commands(app, commands);
     add_chip_commands(app, commands);
     add_lcd_commands(app, commands);
     add_pll_commands(app, commands);

@@ -112,6 +112,46 @@ void expect_case(const Case &c, const Outcome &outcome) {
     EXPECT_EQ(outcome.err, c.err) << c.command;
 }
 
+// get, set and dump as i2cget, i2cset and i2cdump have them (the PCF8591 at
+// 0x48 reads its control byte, then the inputs), and detect's probes: a
+// read where a write could harm (0x30-0x37, 0x50-0x5f), a write elsewhere.
+TEST(WirelinkTool, RegisterCommandsAndProbesFollowTheStandardTools) {
+    const Case cases[] = {
+        {"-y get 0x48 0x40 w --trace", 0, "S 90 A 40 A Sr 91 A 80 A 00 N P\n0x0080\n", ""},
+        {"get 0x48 2 c --trace", 0, "S 90 A 02 A P\nS 91 A 80 N P\n0x80\n", ""},
+        {"get 0x39 -y", 0, "0xff\n", ""},
+        {"set 0x39 0x5a --trace", 0, "S 72 A 5A A P\n", ""},
+        {"set 0x48 0x40 0x1234 w --trace", 0, "S 90 A 40 A 34 A 12 A P\n", ""},
+        {"dump 0x48 0x0e 0x11", 0,
+         "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n"
+         "00:                                           80 64                  ?d\n"
+         "10: c8 80                                              ??              \n",
+         ""},
+        {"dump 0x48 0 3 w", 0,
+         "     0,8  1,9  2,a  3,b  4,c  5,d  6,e  7,f\n00: 0080 0200 6403 c864                     \n", ""},
+        {"get 0x50 0", 1, "", "wirelink: no acknowledge from 0x50\n"},
+        {"get 0x03", 2, "",
+         "wirelink: ADDRESS: 0x03 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
+        {"get 0x48 0 x", 2, "", "wirelink: MODE: 'x' is not one of bwc\n"},
+        {"detect 0x2f 0x31 --trace", 0,
+         "S 5E N P\nS 61 N P\nS 63 N P\n"
+         "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00:\n10:\n"
+         "20:                                              --\n30: -- --\n40:\n50:\n60:\n70:\n",
+         ""},
+        {"detect -a -q 0x7f 0x7f --trace", 0,
+         "S FE N P\n     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00:\n10:\n20:\n30:\n40:\n50:\n60:\n"
+         "70:                                              --\n",
+         ""},
+        {"detect 0 3", 2, "",
+         "wirelink: FIRST: 0x00 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = {"--sim"};
+        for (const std::string &word : words(c.command)) arguments.push_back(word);
+        expect_case(c, wirelink(arguments));
+    }
+}
+
 // What each command prints and puts on the wire of the default board.  Its
 // synthesizers are absent, so they show every byte unacknowledged.
 TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
@@ -249,14 +289,23 @@ TEST(WirelinkTool, EveryCommandHasHelp) {
                                     "recover",    "expander",    "adc",         "dac",
                                     "lcd",        "lcd init",    "lcd print",   "lcd read",
                                     "lcd clear",  "pll",         "pll tsa5511", "pll tsa5523",
-                                    "pll tbb200", "pll tsa6057", "pll sda3302"};
+                                    "pll tbb200", "pll tsa6057", "pll sda3302", "get",
+                                    "set",        "dump"};
     for (const std::string command : commands) {
         std::vector<std::string> arguments = words(command);
         arguments.push_back("--help");
         const Outcome outcome = wirelink(arguments);
         EXPECT_EQ(outcome.status, 0) << command;
         EXPECT_NE(outcome.out.find("Usage: wirelink " + command), std::string::npos) << outcome.out;
+        // The options of every command may follow it: its help names them.
+        if (!command.empty()) {
+            EXPECT_NE(outcome.out.find("GLOBAL OPTIONS:\n"), std::string::npos) << command;
+            EXPECT_NE(outcome.out.find("--port PORT"), std::string::npos) << command;
+        }
     }
+    const Outcome version = wirelink({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("wirelink ")) << version.out;
 }
 
 // --- on a stand-in port driver, found by the ordinary library search -------
