@@ -142,6 +142,10 @@ TEST(WirelinkTool, RegisterCommandsAndProbesFollowTheStandardTools) {
          "S FE N P\n     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00:\n10:\n20:\n30:\n40:\n50:\n60:\n"
          "70:                                              --\n",
          ""},
+        // An expander by address: a plain PCF8574 (none on the board) or the index form's wire.
+        {"expander --address 0x20 0x5a --trace", 1, "S 40 N P\n", "wirelink: no acknowledge from 0x20\n"},
+        {"expander --address 0x3a 0x5a --trace", 0, "S 74 A 5A A P\n", ""},
+        {"expander --address 0x3a", 0, "0xff\n", ""},
         {"detect 0 3", 2, "",
          "wirelink: FIRST: 0x00 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
     };
