@@ -13,6 +13,7 @@
 #include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
 #include "run_transfer.h"
 #include "transfer_messages.h"
@@ -40,7 +41,14 @@ void add_probe(CLI::App &app, Commands &commands) {
     commands.add(probe, [](Session &session) {
         const Wirelink &bus = session.bus();
         const int32_t status = bus.iic_ok();
-        std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(), hex(status).c_str());
+        if (session.json()) {
+            print_json({{"port", session.adapter_name().substr(0, 4)},
+                        {"base", session.adapter_base()},
+                        {"status", status}});
+        } else {
+            std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(),
+                        hex(status).c_str());
+        }
         throw_if_bus_failed(bus);
         check_lines_released(bus);
     });
@@ -129,6 +137,13 @@ void add_detect(CLI::App &app, Commands &commands) {
             answered[address] = answers(bus, address, read_probe_at(address, probe));
             throw_if_bus_failed(bus);
         }
+        if (session.json()) {
+            Json found = Json::array();
+            for (int address = first; address <= last; ++address) {
+                if (answered[address]) found.push_back(address);
+            }
+            return print_json({{"first", first}, {"last", last}, {"addresses", found}});
+        }
         print_grid(answered, first, last);
     });
 }
@@ -160,6 +175,7 @@ void add_transfer(CLI::App &app, Commands &commands) {
         "Prints the bytes of each read message on a line of its own.");
     commands.add(command, [words](Session &session) {
         const std::vector<Message> messages = parse_messages(*words);
+        if (session.json()) return print_json({{"reads", run_transfer(session.bus(), messages)}});
         for (const std::string &line : transfer(session.bus(), messages)) std::printf("%s\n", line.c_str());
     });
 }

@@ -9,6 +9,7 @@
 #include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
 #include "run_transfer.h"
 
@@ -30,9 +31,16 @@ void write_at(Session &session, int address, int value) {
     run_transfer(session.bus(), {Message{false, address, 1, {static_cast<uint8_t>(value)}}});
 }
 
+void print_pins(const Session &session, int address, int value) {
+    if (session.json()) {
+        print_json({{"address", address}, {"value", value}});
+    } else {
+        std::printf("%s\n", hex(value).c_str());
+    }
+}
+
 void read_at(Session &session, int address) {
-    std::printf("%s\n",
-                hex(run_transfer(session.bus(), {Message{true, address, 1, {}}}).at(0).at(0)).c_str());
+    print_pins(session, address, run_transfer(session.bus(), {Message{true, address, 1, {}}}).at(0).at(0));
 }
 
 std::string expander_name(int index) {
@@ -57,7 +65,7 @@ void read_expander(Session &session, int index) {
         throw_if_failed(bus, "no acknowledge from " + expander_name(index));
         throw no_acknowledge("no acknowledge from " + expander_name(index));
     }
-    std::printf("%s\n", hex(value).c_str());
+    print_pins(session, 0x38 + index, value);
 }
 
 void add_expander(CLI::App &app, Commands &commands) {
@@ -145,7 +153,14 @@ void read_converter(Session &session, const Converter &converter, int channel) {
         throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
     }
     for (int c = all ? 0 : channel; c <= (all ? 3 : channel); ++c) {
-        std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
+        if (session.json()) {
+            print_json({{"address", 0x48 + converter.address},
+                        {"channel", c},
+                        {"code", state.reading[c]},
+                        {"millivolts", millivolts(bus, state, c)}});
+        } else {
+            std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
+        }
     }
 }
 

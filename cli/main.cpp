@@ -26,6 +26,7 @@ struct CommonArguments {
     bool trace = false;
     bool simulated = false;
     bool yes = false;
+    bool json = false;
 };
 
 const char *const kFooter =
@@ -43,6 +44,7 @@ void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
     app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
+    app.add_flag("--json", common.json, "print each result as a JSON object on a line of its own");
     app.add_flag("-y,--yes", common.yes, "accepted as i2c-tools take it; this tool never asks");
 }
 
@@ -54,6 +56,7 @@ CommonOptions common_options(const CommonArguments &arguments) {
     options.delay = static_cast<int32_t>(parse_number(arguments.delay, "--delay", 0, 255));
     options.trace = arguments.trace;
     options.simulated = arguments.simulated;
+    options.json = arguments.json;
     return options;
 }
 

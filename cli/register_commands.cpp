@@ -12,6 +12,7 @@
 #include "addresses.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
 #include "run_transfer.h"
 
@@ -95,6 +96,13 @@ void add_get(CLI::App &app, Commands &commands) {
         if (rest.size() > 1) throw usage_error("get: '" + rest[1] + "' is not a mode (b, w or c)");
         const int address = parse_address(args->address, "ADDRESS", args->all);
         const int value = read_register(session.bus(), address, rest, size);
+        if (session.json()) {
+            Json result = {{"address", address}};
+            result["register"] = rest.empty() ? Json() : Json(parse_number(rest[0], "REGISTER", 0, 0xFF));
+            result["size"] = size == Size::word ? "w" : "b";
+            result["value"] = value;
+            return print_json(result);
+        }
         std::printf("%s\n", size == Size::word ? word_hex(value).c_str() : hex(value).c_str());
     });
 }
@@ -206,6 +214,16 @@ void add_dump(CLI::App &app, Commands &commands) {
         if (first > last) throw usage_error("FIRST " + rest[0] + " is above LAST " + rest[1]);
         std::vector<int> values(0x100, kNoValue);
         for (int reg = first; reg <= last; ++reg) values[reg] = dump_register(session, address, reg, size);
+        if (session.json()) {
+            Json read = Json::array();
+            for (int reg = first; reg <= last; ++reg)
+                read.push_back(values[reg] == kNoValue ? Json() : Json(values[reg]));
+            return print_json({{"address", address},
+                               {"first", first},
+                               {"last", last},
+                               {"size", size == Size::word ? "w" : "b"},
+                               {"values", read}});
+        }
         if (size == Size::word) {
             print_word_grid(values, first, last);
         } else {

@@ -17,6 +17,7 @@ struct CommonOptions {
     int32_t delay = 10;
     bool trace = false;
     bool simulated = false;
+    bool json = false;  // results as JSON objects
 };
 
 // Ctrl-C and its kin, and a closed output pipe, are held back for the whole
@@ -44,6 +45,9 @@ public:
     const Wirelink &bus();
     // "COM1 (0x3F8)" once claimed.
     std::string adapter_name() const;
+    int32_t adapter_base() const { return claimed_base_; }
+    // Whether results are printed as JSON objects (--json).
+    bool json() const { return options_.json; }
     // Between transactions: throws Interrupted when a stop signal is pending.
     void checkpoint();
 

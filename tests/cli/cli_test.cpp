@@ -1,6 +1,8 @@
 // The wirelink tool as a user runs it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -154,6 +156,42 @@ TEST(WirelinkTool, RegisterCommandsAndProbesFollowTheStandardTools) {
         for (const std::string &word : words(c.command)) arguments.push_back(word);
         expect_case(c, wirelink(arguments));
     }
+}
+
+// --json: one object per result, read back as a program would.
+TEST(WirelinkTool, JsonResultsParseBackWithTheirDocumentedKeys) {
+    using Json = nlohmann::json;
+    const std::pair<std::string, Json> cases[] = {
+        {"probe", Json::parse(R"({"port":"COM1","base":1016,"status":34})")},
+        {"detect", Json::parse(R"({"first":8,"last":119,"addresses":[56,57,58,72]})")},
+        {"transfer w1@0x48 0x42 r2@0x48", Json::parse(R"({"reads":[[128,100]]})")},
+        {"get 0x48 0x40 w", Json::parse(R"({"address":72,"register":64,"size":"w","value":128})")},
+        {"get 0x39", Json::parse(R"({"address":57,"register":null,"size":"b","value":255})")},
+        {"dump 0x48 0 3",
+         Json::parse(R"({"address":72,"first":0,"last":3,"size":"b","values":[128,0,2,100]})")},
+        {"expander 2", Json::parse(R"({"address":58,"value":255})")},
+    };
+    for (const auto &[command, expected] : cases) {
+        std::vector<std::string> arguments = {"--sim", "--json"};
+        for (const std::string &word : words(command)) arguments.push_back(word);
+        const Outcome outcome = wirelink(arguments);
+        EXPECT_EQ(outcome.status, 0) << command << outcome.err;
+        ASSERT_TRUE(outcome.out.ends_with("}\n")) << outcome.out;
+        EXPECT_EQ(Json::parse(outcome.out), expected) << command;
+    }
+    const Outcome adc = wirelink({"--sim", "--json", "adc"});
+    std::istringstream lines(adc.out);
+    int channel = 0;
+    for (std::string line; std::getline(lines, line); ++channel) {
+        const Json reading = Json::parse(line);
+        EXPECT_EQ(reading.at("channel"), channel);
+        EXPECT_TRUE(reading.at("code").is_number() && reading.at("millivolts").is_number()) << line;
+    }
+    EXPECT_EQ(channel, 4);
+    const Outcome refused = wirelink({"--sim", "--json", "get", "0x50"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "wirelink: no acknowledge from 0x50\n");
 }
 
 // What each command prints and puts on the wire of the default board.  Its
