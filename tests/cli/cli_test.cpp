@@ -148,6 +148,8 @@ TEST(WirelinkTool, RegisterCommandsAndProbesFollowTheStandardTools) {
         {"expander --address 0x20 0x5a --trace", 1, "S 40 N P\n", "wirelink: no acknowledge from 0x20\n"},
         {"expander --address 0x3a 0x5a --trace", 0, "S 74 A 5A A P\n", ""},
         {"expander --address 0x3a", 0, "0xff\n", ""},
+        // Chip names as the tool prints them are taken too.
+        {"pll TSA5511 145.5M --dry-run", 0, "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n", ""},
         {"detect 0 3", 2, "",
          "wirelink: FIRST: 0x00 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
     };
