@@ -149,7 +149,8 @@ TEST(WirelinkTool, RegisterCommandsAndProbesFollowTheStandardTools) {
         {"expander --address 0x3a 0x5a --trace", 0, "S 74 A 5A A P\n", ""},
         {"expander --address 0x3a", 0, "0xff\n", ""},
         // Chip names as the tool prints them are taken too.
-        {"pll TSA5511 145.5M --dry-run", 0, "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n", ""},
+        {"pll TSA5511 145.5M --dry-run", 0, "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n",
+         ""},
         {"detect 0 3", 2, "",
          "wirelink: FIRST: 0x00 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
     };
@@ -264,6 +265,11 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"pll tsa5511 1G --offset 1", 2, "",
          "wirelink: --offset: 1 is odd, which would make a read address\n"},
         {"lcd print seventeen_chars!!", 2, "", "wirelink: TEXT: 17 characters; a line holds 16\n"},
+        {"lcd print äöüäöüäöüäöüäöüäö", 2, "", "wirelink: TEXT: 17 characters; a line holds 16\n"},
+        {"lcd print Grüße→Ärger", 2, "",
+         "wirelink: TEXT: 'Ä' (U+00C4) at character 7 is not in the display's character set (--raw sends "
+         "bytes "
+         "unchanged)\n"},
         {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
         {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
@@ -325,7 +331,15 @@ TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
         const std::vector<std::string> display = lines_starting(outcome.out, "lcd ");
         ASSERT_FALSE(display.empty());
         EXPECT_EQ("lcd " + display.back(), shown);
-    }
+    }  // UTF-8 in, the character ROM's codes in the display's memory.
+    const Outcome mapped = wirelink({"--sim", "lcd", "print", "Grüße 20°C", "--init"}, {"WLSIM_TRACE=1"});
+    EXPECT_EQ(mapped.status, 0) << mapped.err;
+    EXPECT_EQ(lines_starting(mapped.out, "lcd 1: ").back(),
+              "|Gr\xF5\xE2"
+              "e 20\xDF"
+              "C      |");
+    const Outcome raw = wirelink({"--sim", "lcd", "print", "\xE1", "--raw", "--init"}, {"WLSIM_TRACE=1"});
+    EXPECT_EQ(lines_starting(raw.out, "lcd 1: ").back(), "|\xE1               |");
 }
 
 TEST(WirelinkTool, EveryCommandHasHelp) {
