@@ -26,6 +26,7 @@ int rank(int32_t code) {
     case WIRELINK_EPROTO:
         return 2;
     case WIRELINK_EINVAL:
+    case WIRELINK_EOPNOTSUPP:
         return 1;
     default:
         return 0;
@@ -81,6 +82,8 @@ const char *WIRELINK_CALL wirelink_strerror(int32_t code) {
         return "an argument was refused";
     case WIRELINK_EPROTO:
         return "a block count outside 1..32";
+    case WIRELINK_EOPNOTSUPP:
+        return "the port driver cannot name a device for a port";
     default:
         return "unknown error";
     }

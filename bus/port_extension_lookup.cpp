@@ -60,7 +60,22 @@ const wirelink_port_extension *usable(const wirelink_port_extension *found) {
     return found;
 }
 
+decltype(wirelink_port_extension::use_device) use_device_of(const wirelink_port_extension *found) {
+    constexpr std::size_t kVersion2Size =
+        offsetof(wirelink_port_extension, use_device) + sizeof found->use_device;
+    if (found == nullptr || found->version < 2 || found->size < kVersion2Size) return nullptr;
+    return found->use_device;
+}
+
 }  // namespace
+
+decltype(wirelink_port_extension::use_device) device_naming() {
+    static const auto found = [] {
+        const wirelink_port_extension_fn entry = find_entry();
+        return use_device_of(entry != nullptr ? entry() : nullptr);
+    }();
+    return found;
+}
 
 const wirelink_port_extension *port_extension() {
     static const wirelink_port_extension *const found = [] {

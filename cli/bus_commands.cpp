@@ -6,14 +6,16 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "addresses.h"
 #include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
-#include "port_tap.h"
-#include "transfer_failure.h"
+#include "run_transfer.h"
 #include "transfer_messages.h"
 
 namespace cli {
@@ -39,7 +41,14 @@ void add_probe(CLI::App &app, Commands &commands) {
     commands.add(probe, [](Session &session) {
         const Wirelink &bus = session.bus();
         const int32_t status = bus.iic_ok();
-        std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(), hex(status).c_str());
+        if (session.json()) {
+            print_json({{"port", session.adapter_name().substr(0, 4)},
+                        {"base", session.adapter_base()},
+                        {"status", status}});
+        } else {
+            std::printf("adapter on %s, probe status %s\n", session.adapter_name().c_str(),
+                        hex(status).c_str());
+        }
         throw_if_bus_failed(bus);
         check_lines_released(bus);
     });
@@ -48,10 +57,22 @@ void add_probe(CLI::App &app, Commands &commands) {
 // --- detect --------------------------------------------------------------
 
 struct DetectArguments {
-    std::string first = "0x08";
-    std::string last = "0x77";
+    std::string first;
+    std::string last;
     bool read = false;
+    bool quick = false;
+    bool all = false;
 };
+
+// How an address is asked whether it is there.  By default as i2cdetect
+// does: a write can move an EEPROM's address pointer (0x50-0x5F) and upset
+// some write-only chips (0x30-0x37), so those get a read.
+enum class Probe { automatic, read, write };
+
+bool read_probe_at(int address, Probe probe) {
+    if (probe != Probe::automatic) return probe == Probe::read;
+    return (address >= 0x30 && address <= 0x37) || (address >= 0x50 && address <= 0x5F);
+}
 
 // True when the address answers: a zero-length write (address byte, STOP),
 // or with `read` a one-byte read.
@@ -90,21 +111,38 @@ void add_detect(CLI::App &app, Commands &commands) {
     auto args = std::make_shared<DetectArguments>();
     CLI::App *detect =
         app.add_subcommand("detect", "Scan the bus and print a grid of the addresses that answer");
-    detect->add_option("FIRST", args->first, "first 7-bit address (default 0x08)");
-    detect->add_option("LAST", args->last, "last 7-bit address (default 0x77)");
-    detect->add_flag("-r,--read", args->read, "probe with a one-byte read instead of a zero-length write");
+    detect->add_option("FIRST", args->first, "first 7-bit address (default 0x08, with -a 0x00)");
+    detect->add_option("LAST", args->last, "last 7-bit address (default 0x77, with -a 0x7f)");
+    detect->add_flag("-r,--read", args->read, "probe every address with a one-byte read");
+    detect->add_flag("-q,--quick", args->quick, "probe every address with a zero-length write");
+    detect->add_flag("-a,--all-addresses", args->all,
+                     "scan the reserved addresses 0x00-0x07 and 0x78-0x7f too");
+    detect->footer(
+        "By default 0x30-0x37 and 0x50-0x5f are probed with a read (a write could move an\n"
+        "EEPROM's address pointer or upset a write-only chip) and the others with a write.");
     commands.add(detect, [args](Session &session) {
-        const int first = static_cast<int>(parse_number(args->first, "FIRST", 0, 0x7F));
-        const int last = static_cast<int>(parse_number(args->last, "LAST", 0, 0x7F));
+        if (args->read && args->quick) throw usage_error("detect: -r and -q exclude each other");
+        const Probe probe = args->read ? Probe::read : args->quick ? Probe::write : Probe::automatic;
+        const std::string first_text = !args->first.empty() ? args->first : args->all ? "0x00" : "0x08";
+        const std::string last_text = !args->last.empty() ? args->last : args->all ? "0x7f" : "0x77";
+        const int first = parse_address(first_text, "FIRST", args->all);
+        const int last = parse_address(last_text, "LAST", args->all);
         if (first > last) {
-            throw usage_error("FIRST " + args->first + " is above LAST " + args->last);
+            throw usage_error("FIRST " + first_text + " is above LAST " + last_text);
         }
         const Wirelink &bus = session.bus();
         std::vector<bool> answered(0x80, false);
         for (int address = first; address <= last; ++address) {
             session.checkpoint();
-            answered[address] = answers(bus, address, args->read);
+            answered[address] = answers(bus, address, read_probe_at(address, probe));
             throw_if_bus_failed(bus);
+        }
+        if (session.json()) {
+            Json found = Json::array();
+            for (int address = first; address <= last; ++address) {
+                if (answered[address]) found.push_back(address);
+            }
+            return print_json({{"first", first}, {"last", last}, {"addresses", found}});
         }
         print_grid(answered, first, last);
     });
@@ -112,40 +150,12 @@ void add_detect(CLI::App &app, Commands &commands) {
 
 // --- transfer ------------------------------------------------------------
 
-// The messages as the library takes them; read messages get room in `reads`.
-std::vector<wirelink_msg> library_messages(std::vector<Message> &messages,
-                                           std::vector<std::vector<uint8_t>> &reads) {
-    std::vector<wirelink_msg> list;
-    reads.resize(messages.size());
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        Message &message = messages[i];
-        if (message.read) reads[i].resize(static_cast<std::size_t>(message.length));
-        uint8_t *data = message.read ? reads[i].data() : message.bytes.data();
-        list.push_back({static_cast<uint16_t>(message.address),
-                        static_cast<uint16_t>(message.read ? WIRELINK_MSG_READ : 0), message.length, data});
-    }
-    return list;
-}
-
-// All messages in one transaction, one line of bytes per read; throws naming
-// the byte that was not acknowledged.
+// All messages in one transaction, one line of bytes per read.
 std::vector<std::string> transfer(const Wirelink &bus, std::vector<Message> messages) {
-    std::vector<std::vector<uint8_t>> reads;
-    const std::vector<wirelink_msg> list = library_messages(messages, reads);
-    port_tap::take_last_transaction();
-    if (bus.wirelink_transfer(list.data(), static_cast<int32_t>(list.size())) != 0) {
-        port_tap::flush_trace();
-        // A held clock, a lost adapter or a stop signal say so; an unanswered
-        // byte is named from the decoded wire.
-        const std::string unanswered = unanswered_byte(messages, port_tap::take_last_transaction());
-        throw_if_failed(bus, unanswered);
-        throw no_acknowledge(unanswered);
-    }
     std::vector<std::string> lines;
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        if (!messages[i].read) continue;
+    for (const std::vector<uint8_t> &bytes : run_transfer(bus, std::move(messages))) {
         std::string line;
-        for (const uint8_t byte : reads[i]) line += (line.empty() ? "" : " ") + hex(byte);
+        for (const uint8_t byte : bytes) line += (line.empty() ? "" : " ") + hex(byte);
         lines.push_back(line);
     }
     return lines;
@@ -165,6 +175,7 @@ void add_transfer(CLI::App &app, Commands &commands) {
         "Prints the bytes of each read message on a line of its own.");
     commands.add(command, [words](Session &session) {
         const std::vector<Message> messages = parse_messages(*words);
+        if (session.json()) return print_json({{"reads", run_transfer(session.bus(), messages)}});
         for (const std::string &line : transfer(session.bus(), messages)) std::printf("%s\n", line.c_str());
     });
 }

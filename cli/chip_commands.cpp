@@ -3,11 +3,15 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "addresses.h"
 #include "call_faults.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
+#include "run_transfer.h"
 
 namespace cli {
 namespace {
@@ -17,7 +21,27 @@ namespace {
 struct ExpanderArguments {
     std::string index;
     std::string value;
+    std::string address;
+    bool all = false;
 };
+
+// Any other address than the index form's (0x38-0x3f) is reached by a plain
+// one-byte message, which is what the expander takes.
+void write_at(Session &session, int address, int value) {
+    run_transfer(session.bus(), {Message{false, address, 1, {static_cast<uint8_t>(value)}}});
+}
+
+void print_pins(const Session &session, int address, int value) {
+    if (session.json()) {
+        print_json({{"address", address}, {"value", value}});
+    } else {
+        std::printf("%s\n", hex(value).c_str());
+    }
+}
+
+void read_at(Session &session, int address) {
+    print_pins(session, address, run_transfer(session.bus(), {Message{true, address, 1, {}}}).at(0).at(0));
+}
 
 std::string expander_name(int index) {
     return hex(0x38 + index) + " (expander " + std::to_string(index) + ")";
@@ -41,22 +65,43 @@ void read_expander(Session &session, int index) {
         throw_if_failed(bus, "no acknowledge from " + expander_name(index));
         throw no_acknowledge("no acknowledge from " + expander_name(index));
     }
-    std::printf("%s\n", hex(value).c_str());
+    print_pins(session, 0x38 + index, value);
 }
 
 void add_expander(CLI::App &app, Commands &commands) {
     auto args = std::make_shared<ExpanderArguments>();
     CLI::App *command =
         app.add_subcommand("expander", "Write a PCF8574's pins, or read them when no VALUE is given");
-    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)")->required();
+    // With --address the one word given is the VALUE: it lands in INDEX.
+    command->add_option("INDEX", args->index, "expander index 0-7 (address 0x38 + INDEX)");
     command->add_option("VALUE", args->value, "byte to write; bit n is pin Pn");
+    command->add_option("--address", args->address,
+                        "the expander's 7-bit address instead of an index: a PCF8574 at 0x20-0x27, "
+                        "a PCF8574A at 0x38-0x3f");
+    command->add_flag("-a,--all-addresses", args->all,
+                      "allow the reserved addresses 0x00-0x07 and 0x78-0x7f");
     command->footer(
         "A read prints the pins as 0xNN.  On --sim every run starts a fresh bench, so a\n"
         "read shows the expander's power-on value, not what an earlier run wrote.");
     commands.add(command, [args](Session &session) {
-        const int index = static_cast<int>(parse_number(args->index, "INDEX", 0, 7));
-        if (args->value.empty()) return read_expander(session, index);
-        write_expander(session, index, static_cast<int>(parse_number(args->value, "VALUE", 0, 0xFF)));
+        std::vector<std::string> words;
+        for (const std::string *word : {&args->index, &args->value}) {
+            if (!word->empty()) words.push_back(*word);
+        }
+        if (args->address.empty()) {
+            if (words.empty()) throw usage_error("expander: give INDEX, or --address ADDRESS");
+            const int index = static_cast<int>(parse_number(words[0], "INDEX", 0, 7));
+            if (words.size() < 2) return read_expander(session, index);
+            return write_expander(session, index, static_cast<int>(parse_number(words[1], "VALUE", 0, 0xFF)));
+        }
+        if (words.size() > 1) throw usage_error("expander: with --address give VALUE alone, not an INDEX");
+        const int address = parse_address(args->address, "--address", args->all);
+        const bool index_form = address >= 0x38 && address <= 0x3F;
+        if (words.empty())
+            return index_form ? read_expander(session, address - 0x38) : read_at(session, address);
+        const int value = static_cast<int>(parse_number(words[0], "VALUE", 0, 0xFF));
+        if (index_form) return write_expander(session, address - 0x38, value);
+        write_at(session, address, value);
     });
 }
 
@@ -108,7 +153,14 @@ void read_converter(Session &session, const Converter &converter, int channel) {
         throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
     }
     for (int c = all ? 0 : channel; c <= (all ? 3 : channel); ++c) {
-        std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
+        if (session.json()) {
+            print_json({{"address", 0x48 + converter.address},
+                        {"channel", c},
+                        {"code", state.reading[c]},
+                        {"millivolts", millivolts(bus, state, c)}});
+        } else {
+            std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
+        }
     }
 }
 

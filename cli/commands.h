@@ -32,6 +32,8 @@ private:
 
 // probe, detect, transfer, recover
 void add_bus_commands(CLI::App &app, Commands &commands);
+// get, set, dump
+void add_register_commands(CLI::App &app, Commands &commands);
 // expander, adc, dac
 void add_chip_commands(CLI::App &app, Commands &commands);
 // lcd init, print, read, clear

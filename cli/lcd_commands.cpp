@@ -6,6 +6,7 @@
 
 #include "call_faults.h"
 #include "commands.h"
+#include "display_text.h"
 #include "failure.h"
 #include "numbers.h"
 
@@ -60,6 +61,7 @@ struct PrintArguments {
     std::string text;
     std::string line = "1";
     bool init = false;
+    bool raw = false;
 };
 
 void add_print(CLI::App &lcd, Commands &commands) {
@@ -69,19 +71,23 @@ void add_print(CLI::App &lcd, Commands &commands) {
         ->required();
     command->add_option("--line", args->line, "1 (default) or 2");
     command->add_flag("--init", args->init, "initialise the display first (as lcd init; clears it)");
+    command->add_flag("--raw", args->raw, "send TEXT's bytes unchanged, as character codes");
     command->footer(
         "The display keeps its text between runs on real hardware; after power-up it\n"
         "needs lcd init (or --init) once.  On --sim every run starts with a display\n"
-        "that was never initialised, so use --init there.");
+        "that was never initialised, so use --init there.  TEXT is UTF-8: ASCII and the\n"
+        "characters of the display's ROM (A00: a o u umlauts, sharp s, degree, micro, arrows,\n"
+        "Greek letters, katakana) go out as their codes; others are refused.");
     commands.add(command, [args](Session &session) {
         const int address = line_address(args->line);
-        if (args->text.size() > kLineWidth) {
-            throw usage_error("TEXT: " + std::to_string(args->text.size()) + " characters; a line holds 16");
+        const std::string codes = args->raw ? args->text : display_codes(args->text);
+        if (codes.size() > kLineWidth) {
+            throw usage_error("TEXT: " + std::to_string(codes.size()) + " characters; a line holds 16");
         }
         const Wirelink &bus = session.bus();
         if (args->init) initialise(bus);
         instruction(bus, kSetAddress | address);
-        const std::string line = args->text + std::string(kLineWidth - args->text.size(), ' ');
+        const std::string line = codes + std::string(kLineWidth - codes.size(), ' ');
         bus.lcd_write_str(line.c_str());
         throw_if_failed(bus, kNoDisplay);
     });

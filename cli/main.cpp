@@ -4,11 +4,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "commands.h"
 #include "failure.h"
+#include "help_format.h"
 #include "numbers.h"
+#include "port_option.h"
 #include "ports_command.h"
 #include "session.h"
 
@@ -18,9 +21,12 @@ using namespace cli;
 
 struct CommonArguments {
     std::string port = "search";
+    std::string slot;
     std::string delay = "10";
     bool trace = false;
     bool simulated = false;
+    bool yes = false;
+    bool json = false;
 };
 
 const char *const kFooter =
@@ -31,40 +37,32 @@ const char *const kFooter =
     "Run wirelink COMMAND --help for a command's arguments.";
 
 void add_common_options(CLI::App &app, CommonArguments &common) {
-    app.add_option(
-        "--port", common.port,
-        "com1, com2, search (default: COM2, then COM1), or a device as COM1: ftdi:SERIAL, /dev/ttyUSB0");
+    app.add_option("--port", common.port,
+                   "com1, com2, search (default: COM2, then COM1), off, or a device: /dev/ttyUSB0, "
+                   "a /dev/serial/by-id/ link, ftdi:SERIAL (stands for COM1; see --slot)");
+    app.add_option("--slot", common.slot, "1 or 2: the port (COM1, COM2) a --port device stands for");
     app.add_option("--delay", common.delay, "port delay 0-255: reads per line change (default 10)");
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
     app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
+    app.add_flag("--json", common.json, "print each result as a JSON object on a line of its own");
+    app.add_flag("-y,--yes", common.yes, "accepted as i2c-tools take it; this tool never asks");
 }
 
 CommonOptions common_options(const CommonArguments &arguments) {
     CommonOptions options;
-    std::string port = arguments.port;
-    for (char &c : port) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (port == "com1") {
-        options.port_choice = 1;
-    } else if (port == "com2") {
-        options.port_choice = 2;
-    } else if (port.starts_with("ftdi:") || port.starts_with("/dev/")) {
-        // A device of its own becomes COM1, as WIRELINK_COM1 would make it.
-        const std::string device =
-            port.starts_with("ftdi:") ? "ftdi:" + arguments.port.substr(5) : arguments.port;
-        setenv("WIRELINK_COM1", device.c_str(), 1);
-        options.port_choice = 1;
-    } else if (port != "search") {
-        throw usage_error("--port: '" + arguments.port +
-                          "' is not com1, com2, search, ftdi:SERIAL or /dev/...");
-    }
+    const PortOption port = parse_port_option(arguments.port, arguments.slot);
+    options.port_choice = port.port_choice;
+    options.device = port.device;
     options.delay = static_cast<int32_t>(parse_number(arguments.delay, "--delay", 0, 255));
     options.trace = arguments.trace;
     options.simulated = arguments.simulated;
+    options.json = arguments.json;
     return options;
 }
 
 std::string value_name(const std::string &option) {
     if (option == "port") return "PORT";
+    if (option == "slot") return "N";
     if (option == "fref" || option == "step") return "FREQ";
     return "N";
 }
@@ -104,6 +102,18 @@ std::string missing_command(CLI::App &app) {
            " (try --help)";
 }
 
+// An empty word is always a slip (an unset shell variable, a stray ""): it
+// would otherwise read as a value left out, and a read would go out instead
+// of the write asked for.
+void refuse_empty_values(const CLI::App &command) {
+    for (const CLI::Option *option : command.get_options()) {
+        for (const std::string &value : option->results()) {
+            if (value.empty()) throw usage_error(option->get_name() + ": empty; give a value");
+        }
+    }
+    for (const CLI::App *sub : command.get_subcommands()) refuse_empty_values(*sub);
+}
+
 void report(const std::string &message) { std::fprintf(stderr, "wirelink: %s\n", message.c_str()); }
 
 // Runs the chosen command; the session releases the port on every way out.
@@ -130,10 +140,13 @@ int main(int argc, char **argv) {
     hold_back_stop_signals();
     CLI::App app("wirelink: the I2C bus on a serial port's modem lines, and its chips", "wirelink");
     app.fallthrough();
+    app.formatter(std::make_shared<HelpFormat>());
+    app.set_version_flag("--version", std::string("wirelink ") + WIRELINK_VERSION);
     CommonArguments common;
     add_common_options(app, common);
     Commands commands;
     add_bus_commands(app, commands);
+    add_register_commands(app, commands);
     add_chip_commands(app, commands);
     add_lcd_commands(app, commands);
     add_pll_commands(app, commands);
@@ -142,12 +155,15 @@ int main(int argc, char **argv) {
     name_values(app);
     try {
         app.parse(argc, argv);
+        refuse_empty_values(app);
         if (ports->parsed()) return list_ports();
         const Run *command = commands.chosen();
         if (command == nullptr) throw usage_error(missing_command(app));
         return run(*command, common_options(common));
     } catch (const CLI::CallForHelp &help) {
         return app.exit(help);
+    } catch (const CLI::CallForVersion &version) {
+        return app.exit(version);
     } catch (const CLI::ParseError &error) {
         report(std::string(error.what()) + " (try --help)");
         return kUsage;

@@ -59,10 +59,32 @@ std::string hex(int64_t value) {
     return text;
 }
 
+namespace {
+
+// Why text is no number in range, when the reason is plainer than "not a
+// number": nothing given, a minus sign, or more digits than any range here.
+void refuse_near_number(const std::string &text, const std::string &what, int64_t min, int64_t max,
+                        bool in_hex) {
+    if (text.empty()) throw usage_error(what + ": empty; give a number (decimal, or hex as 0x5a)");
+    const std::string unsigned_part = text[0] == '-' ? text.substr(1) : text;
+    const bool part_hex = is_hex_form(unsigned_part);
+    const std::string digits = part_hex ? unsigned_part.substr(2) : unsigned_part;
+    if (!all_of(digits, part_hex ? isxdigit : isdigit)) return;
+    if (text[0] == '-') {
+        throw usage_error(what + ": " + text + " is negative (" + range_text(min, max, in_hex || part_hex) +
+                          ")");
+    }
+    throw usage_error(what + ": " + text + " is too large (at most " +
+                      (in_hex ? hex(max) : std::to_string(max)) + ")");
+}
+
+}  // namespace
+
 int64_t parse_number(const std::string &text, const std::string &what, int64_t min, int64_t max) {
     const bool in_hex = is_hex_form(text);
     int64_t value = 0;
     if (!read_digits(in_hex ? text.substr(2) : text, in_hex ? 16 : 10, value)) {
+        refuse_near_number(text, what, min, max, in_hex);
         throw usage_error(what + ": '" + text + "' is not a number (decimal, or hex as 0x5a)");
     }
     check_range(value, text, what, min, max, in_hex);

@@ -41,7 +41,7 @@ struct Common {
 };
 
 CLI::App *add_chip(CLI::App &pll, const char *name, const char *description, Common &common) {
-    CLI::App *command = pll.add_subcommand(name, description);
+    CLI::App *command = pll.add_subcommand(name, description)->ignore_case();
     command->add_option("FREQ", common.frequency, "frequency: 145500000, 145500k, 145.5M (Hz, k, M)")
         ->required();
     command->add_flag("--dry-run", common.dry_run, "print the bytes but touch no port");

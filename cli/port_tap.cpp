@@ -1,6 +1,8 @@
 #include "port_tap.h"
 
 #include <array>
+#include <cerrno>
+#include <cstddef>
 #include <memory>
 #include <utility>
 
@@ -81,6 +83,16 @@ uint32_t tapped_run_limit(uint32_t port_base) {
     return driver_extension->run_limit(port_base);
 }
 
+// A driver too old to name devices says so as the library would.
+int32_t tapped_use_device(uint32_t port_base, const char *device) {
+    constexpr std::size_t kVersion2Size =
+        offsetof(wirelink_port_extension, use_device) + sizeof driver_extension->use_device;
+    if (driver_extension == nullptr || driver_extension->version < 2 ||
+        driver_extension->size < kVersion2Size || driver_extension->use_device == nullptr)
+        return -EOPNOTSUPP;
+    return driver_extension->use_device(port_base, device);
+}
+
 // Each step is decoded as the control write and status read it stands for.
 int32_t tapped_run_steps(uint32_t port_base, const uint8_t *steps, uint8_t *samples, uint32_t count,
                          uint32_t delay) {
@@ -105,7 +117,7 @@ extern "C" {
 __attribute__((visibility("default"))) const struct wirelink_port_extension *wirelink_port_extension(void) {
     using namespace cli::port_tap;
     static const struct wirelink_port_extension tapped {
-        WIRELINK_PORT_EXTENSION_VERSION, sizeof tapped, tapped_run_limit, tapped_run_steps
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof tapped, tapped_run_limit, tapped_run_steps, tapped_use_device
     };
     return &tapped;
 }

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -91,20 +92,39 @@ const Wirelink &Session::bus() {
     const Wirelink &wirelink = library();
     if (claimed_base_ == 0) {
         wirelink.set_port_delay(options_.delay);
+        name_device(wirelink);
         claimed_base_ = wirelink.init_iic(options_.port_choice);
         if (claimed_base_ == 0) throw Failure(kNoAdapter, no_adapter_message());
     }
     return wirelink;
 }
 
+void Session::name_device(const Wirelink &wirelink) const {
+    if (options_.device.empty()) return;
+    const int32_t result = wirelink.wirelink_use_device(options_.port_choice, options_.device.c_str());
+    if (result == -EOPNOTSUPP) {
+        throw Failure(kNotInstalled, "the port driver cannot take a device for --port " + options_.device +
+                                         "; update it, or set WIRELINK_" + port_name(slot_base()) + "=" +
+                                         options_.device);
+    }
+    if (result != 0) throw usage_error("--port: '" + options_.device + "' names no device");
+}
+
+int32_t Session::slot_base() const { return options_.port_choice == 2 ? 0x2F8 : 0x3F8; }
+
 std::string Session::no_adapter_message() const {
-    const std::string ports = searched_ports(options_.port_choice);
+    std::string ports = searched_ports(options_.port_choice);
+    if (!options_.device.empty()) ports = options_.device + " (as " + port_name(slot_base()) + ")";
     if (options_.simulated) {
         return "no adapter found on " + ports + " (the simulated bench has it on COM1)";
     }
     // The port driver has said why a port could not be opened, if it could
     // not; this line must not guess otherwise.
-    return "no adapter found on " + ports + " (or try --sim)";
+    if (!options_.device.empty()) return "no adapter found on " + ports + " (or try --sim)";
+    return "no adapter found on " + ports +
+           "; choose the port with --port (com1, com2, a device such as /dev/ttyUSB0 or ftdi:SERIAL), "
+           "WIRELINK_COM1=DEVICE, or a line \"COM1 = DEVICE\" in ~/.config/wirelink/ports.conf or "
+           "/etc/wirelink/ports.conf (or try --sim)";
 }
 
 std::string Session::adapter_name() const {

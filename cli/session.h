@@ -13,9 +13,11 @@ namespace cli {
 
 struct CommonOptions {
     int32_t port_choice = 0;  // init_iic's: 0 search, 1 COM1, 2 COM2
+    std::string device;       // stands for port_choice (wirelink_use_device); "" none
     int32_t delay = 10;
     bool trace = false;
     bool simulated = false;
+    bool json = false;  // results as JSON objects
 };
 
 // Ctrl-C and its kin, and a closed output pipe, are held back for the whole
@@ -43,11 +45,16 @@ public:
     const Wirelink &bus();
     // "COM1 (0x3F8)" once claimed.
     std::string adapter_name() const;
+    int32_t adapter_base() const { return claimed_base_; }
+    // Whether results are printed as JSON objects (--json).
+    bool json() const { return options_.json; }
     // Between transactions: throws Interrupted when a stop signal is pending.
     void checkpoint();
 
 private:
     std::string no_adapter_message() const;
+    void name_device(const Wirelink &wirelink) const;
+    int32_t slot_base() const;
 
     CommonOptions options_;
     const Wirelink *library_ = nullptr;

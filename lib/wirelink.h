@@ -59,6 +59,7 @@ extern "C" {
 #define WIRELINK_ENODEV 19     /* no port claimed, or the port went away */
 #define WIRELINK_EINVAL 22     /* an argument was refused */
 #define WIRELINK_EPROTO 71     /* a block count outside 1..32 (wirelink_transfer) */
+#define WIRELINK_EOPNOTSUPP 95 /* the port driver cannot name devices (wirelink_use_device) */
 #define WIRELINK_ETIMEDOUT 110 /* SCL stayed low: a wait or a stretch budget ran out */
 #define WIRELINK_EREMOTEIO 121 /* a byte after the address was not acknowledged */
 #define WIRELINK_ECANCELED 125 /* the call was cancelled */
@@ -87,6 +88,13 @@ void WIRELINK_CALL wirelink_cancel_reset(void);
 /* Claims the adapter.  0 searches 0x2F8, then 0x3F8; 2 tries 0x2F8; 1 and
  * every other value try 0x3F8.  Returns the claimed base address or 0. */
 int32_t WIRELINK_CALL init_iic(int32_t port_choice);
+/* Names the device that stands for COM1 (port 1) or COM2 (port 2) from the
+ * next init_iic on, as WIRELINK_COM1 / ports.conf would: "/dev/ttyUSB0",
+ * "ttyUSB0", "ftdi:SERIAL", "off"; null goes back to the configured choice.
+ * Call it with the adapter released.  Returns 0, -WIRELINK_EINVAL for
+ * another port or a name that names nothing (empty, blanks in it), or
+ * -WIRELINK_EOPNOTSUPP when the port driver cannot name devices. */
+int32_t WIRELINK_CALL wirelink_use_device(int32_t port, const char *device);
 /* Writes back the modem control value saved by an explicit claim. */
 int32_t WIRELINK_CALL deinit_iic(void);
 /* Stores the delay; its low 8 bits are the number of data-register reads

@@ -41,6 +41,8 @@ int32_t run_steps(uint32_t port_base, const uint8_t *steps, uint8_t *samples, ui
     return driver().run_steps(port_base, steps, samples, count, delay);
 }
 
+int32_t use_device(uint32_t port_base, const char *device) { return driver().use_device(port_base, device); }
+
 }  // namespace
 
 extern "C" {
@@ -54,10 +56,11 @@ __attribute__((visibility("default"))) void DLPORTIO_CALL DlPortWritePortUchar(u
     driver().write(port, value);
 }
 
-// Runs of line steps, for the ports whose device takes them (an FTDI cable).
+// Runs of line steps, for the ports whose device takes them (an FTDI cable),
+// and a device named for a port by the program.
 __attribute__((visibility("default"))) const struct wirelink_port_extension *wirelink_port_extension(void) {
     static const struct wirelink_port_extension extension {
-        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, run_limit, run_steps
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, run_limit, run_steps, use_device
     };
     return &extension;
 }

@@ -35,6 +35,16 @@ int32_t LegacyPorts::run_steps(unsigned long base, const uint8_t *steps, uint8_t
     return backend && offset == 0 ? backend->run_steps(steps, samples, count, delay) : -1;
 }
 
+bool LegacyPorts::reopen(unsigned long base) {
+    for (SerialPort &serial : serial_ports_) {
+        if (serial.id.base != base) continue;
+        serial.backend.reset();
+        serial.opened = false;
+        return true;
+    }
+    return false;
+}
+
 void LegacyPorts::release() {
     released_ = true;
     for (SerialPort &serial : serial_ports_) serial.backend.reset();

@@ -34,6 +34,9 @@ public:
     uint32_t run_limit(unsigned long base);
     int32_t run_steps(unsigned long base, const uint8_t *steps, uint8_t *samples, uint32_t count,
                       uint32_t delay);
+    // Closes the backend of the port at base, if open; the next access opens
+    // it anew.  False when base is not a serial port's.
+    bool reopen(unsigned long base);
     // Closes every backend (a device puts its settings back); the ports read
     // empty from then on.  For the end of the process.
     void release();

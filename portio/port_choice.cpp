@@ -113,7 +113,20 @@ PortChoice::PortChoice(Environment environment, std::vector<std::filesystem::pat
       report_(std::move(report)),
       naming_(naming) {}
 
+std::optional<PortSetting> port_setting_of(const std::string &value, DeviceNaming naming) {
+    return setting_of(value, naming);
+}
+
+void PortChoice::name(const std::string &port, std::optional<PortSetting> setting) {
+    if (setting) {
+        named_[port] = *setting;
+    } else {
+        named_.erase(port);
+    }
+}
+
 PortSetting PortChoice::setting(const std::string &port) {
+    if (const auto it = named_.find(port); it != named_.end()) return it->second;
     if (const auto value = environment_("WIRELINK_" + port)) {
         const std::string text = trimmed(*value);
         if (const auto setting = setting_of(text, naming_)) return *setting;

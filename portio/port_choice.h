@@ -48,6 +48,10 @@ std::map<std::string, PortSetting> parse_ports_conf(std::istream &text, const st
                                                     const Report &report,
                                                     DeviceNaming naming = kLinuxDevices);
 
+// One device name as a user writes it ("ttyUSB0", "/dev/ttyUSB0",
+// "ftdi:SERIAL", "off"); nothing for an empty name or one with blanks.
+std::optional<PortSetting> port_setting_of(const std::string &value, DeviceNaming naming = kLinuxDevices);
+
 class PortChoice {
 public:
     using Environment = std::function<std::optional<std::string>(const std::string &name)>;
@@ -58,6 +62,9 @@ public:
                DeviceNaming naming = kLinuxDevices);
 
     PortSetting setting(const std::string &port);
+    // Overrides every other source for port ("COM1", "COM2") until called
+    // again with nothing.
+    void name(const std::string &port, std::optional<PortSetting> setting);
 
 private:
     const std::map<std::string, PortSetting> &settings_in(std::size_t file);
@@ -67,6 +74,7 @@ private:
     Report report_;
     DeviceNaming naming_;
     std::map<std::size_t, std::map<std::string, PortSetting>> read_;
+    std::map<std::string, PortSetting> named_;
 };
 
 // The user's file ($XDG_CONFIG_HOME/wirelink/ports.conf, by default

@@ -44,6 +44,19 @@ void PortDriver::write(unsigned long port, uint8_t value) { ports_.write(port, v
 
 void PortDriver::release() { ports_.release(); }
 
+int32_t PortDriver::use_device(unsigned long base, const char *device) {
+    const char *port = base == uart16550::kCom1 ? "COM1" : base == uart16550::kCom2 ? "COM2" : nullptr;
+    if (port == nullptr) return -EINVAL;
+    std::optional<PortSetting> setting;
+    if (device != nullptr) {
+        setting = port_setting_of(device);
+        if (!setting) return -EINVAL;
+    }
+    choice().name(port, setting);
+    ports_.reopen(base);
+    return 0;
+}
+
 std::unique_ptr<RegisterBackend> PortDriver::open_backend(const PortId &serial) {
     const PortSetting setting = choice().setting(serial.name);
     switch (setting.kind) {

@@ -47,6 +47,9 @@ public:
                       uint32_t delay) {
         return ports_.run_steps(base, steps, samples, count, delay);
     }
+    // The device for the port at base from its next access on (port_extension.h's
+    // use_device): 0, or -EINVAL.
+    int32_t use_device(unsigned long base, const char *device);
     // Closes every device, putting its settings back; the ports read empty
     // from then on.  For the end of the process.
     void release();

@@ -26,7 +26,7 @@ extern "C" {
 #endif
 
 #define WIRELINK_PORT_EXTENSION_NAME "wirelink_port_extension"
-#define WIRELINK_PORT_EXTENSION_VERSION 1
+#define WIRELINK_PORT_EXTENSION_VERSION 2
 
 /* One step of a run: a single line operation, as sda_high ... scl_low do it
  * through the modem control register (DTR carries SDA, RTS carries SCL), or
@@ -58,6 +58,15 @@ struct wirelink_port_extension {
      * the port runs no runs (nothing was done). */
     int32_t(WIRELINK_PORT_EXTENSION_CALL *run_steps)(uint32_t port_base, const uint8_t *steps,
                                                      uint8_t *samples, uint32_t count, uint32_t delay);
+
+    /* Version 2.  Names the device that stands for the serial port at
+     * port_base from its next open on, as WIRELINK_COM1 / ports.conf would
+     * ("/dev/ttyUSB0", "ttyUSB0", "ftdi:SERIAL", "off"); null goes back to
+     * the configured choice.  A device already open is closed (its settings
+     * put back) so that the next access opens the new one.  Returns 0, or
+     * -EINVAL for a name that names nothing (empty, blanks in it) or a
+     * port_base that is no serial port. */
+    int32_t(WIRELINK_PORT_EXTENSION_CALL *use_device)(uint32_t port_base, const char *device);
 };
 
 typedef const struct wirelink_port_extension *(WIRELINK_PORT_EXTENSION_CALL *wirelink_port_extension_fn)(

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev
+          libcli11-dev nlohmann-json3-dev  # the tool: its command line, its --json
           python3-pytest python3-smbus2  # the Python package and its tests
           libftdi1-dev  # FTDI cables in synchronous bit-bang mode (ftdi:SERIAL)
           qt6-base-dev

@@ -3,6 +3,8 @@
 #include "port_extension.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
@@ -118,6 +120,25 @@ void Bench::record_waveforms(const std::string &path, uint32_t access_ns) {
 }
 
 uint32_t Bench::run_limit(uint32_t base) const { return has_uart(base) ? run_limit_ : 0; }
+
+int32_t Bench::use_device(uint32_t base, const char *device) {
+    if (base != 0x3F8 && base != 0x2F8) return -EINVAL;
+    if (device == nullptr) {
+        named_devices_.erase(base);
+        return 0;
+    }
+    const std::string name(device);
+    const bool blank =
+        std::any_of(name.begin(), name.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+    if (name.empty() || blank) return -EINVAL;
+    named_devices_[base] = name;
+    return 0;
+}
+
+std::string Bench::named_device(uint32_t base) const {
+    const auto it = named_devices_.find(base);
+    return it != named_devices_.end() ? it->second : std::string();
+}
 
 void Bench::tick_once() {
     pass_time();

@@ -88,6 +88,12 @@ public:
     uint32_t run_limit(uint32_t base) const;
     // Each step is applied, held for `delay` accesses' time, and sampled.
     int32_t run_steps(uint32_t base, const uint8_t *steps, uint8_t *samples, uint32_t count, uint32_t delay);
+    // A device named for the port at base (port_extension.h's use_device):
+    // the bench stands in for whatever is named, and keeps the name for a
+    // test to look at ("" when none).  -EINVAL for a name that names
+    // nothing or a base that is no serial port's.
+    int32_t use_device(uint32_t base, const char *device);
+    std::string named_device(uint32_t base) const;
     uint64_t runs() const { return runs_; }
     uint64_t steps_run() const { return steps_run_; }
     // Every value the modem control register took, by register write or by
@@ -118,6 +124,7 @@ private:
     std::unique_ptr<VcdWriter> waveforms_;
     std::map<uint32_t, std::chrono::microseconds> access_time_;
     uint32_t run_limit_ = 0;
+    std::map<uint32_t, std::string> named_devices_;
     uint64_t runs_ = 0;
     uint64_t steps_run_ = 0;
     std::vector<uint8_t> line_states_;

@@ -51,11 +51,15 @@ static int32_t WIRELINK_PORT_EXTENSION_CALL bench_run_steps(uint32_t port_base, 
     return wlsim::attached().run_steps(port_base, steps, samples, count, delay);
 }
 
+static int32_t WIRELINK_PORT_EXTENSION_CALL bench_use_device(uint32_t port_base, const char *device) {
+    return wlsim::attached().use_device(port_base, device);
+}
+
 // Always there; whether a port runs steps is the bench's option.
 WLSIM_EXPORT const struct wirelink_port_extension *WIRELINK_PORT_EXTENSION_CALL
 wirelink_port_extension(void) {
     static const struct wirelink_port_extension extension {
-        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, bench_run_limit, bench_run_steps
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, bench_run_limit, bench_run_steps, bench_use_device
     };
     return &extension;
 }

@@ -39,6 +39,7 @@ def _p(record):
 # name: (result, argument types)
 FUNCTIONS = {
     "init_iic": (i32, [i32]),
+    "wirelink_use_device": (i32, [i32, c_char_p]),
     "deinit_iic": (i32, []),
     "set_port_delay": (i32, [i32]),
     "wait_port": (i32, []),

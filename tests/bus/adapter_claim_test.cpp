@@ -146,3 +146,19 @@ TEST_F(WireTest, ProbeStopsAtOnceWhenCtsReadsHighWithTheLinesLow) {
 }
 
 }  // namespace
+
+// The name goes to the port driver untouched, for the port asked, and the
+// refusals come back as results and as the last error.
+TEST_F(WireTest, UseDeviceNamesTheDeviceThroughThePortDriver) {
+    bench.add_uart(kCom1, true);
+    EXPECT_EQ(wirelink_use_device(2, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"), 0);
+    EXPECT_EQ(bench.named_device(kCom2), "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0");
+    EXPECT_EQ(wirelink_use_device(2, nullptr), 0);
+    EXPECT_EQ(bench.named_device(kCom2), "");
+    const std::pair<int32_t, const char *> refused[] = {{0, "/dev/ttyUSB0"}, {3, "/dev/ttyUSB0"}, {1, ""}};
+    for (const auto &[port, device] : refused) {
+        EXPECT_EQ(wirelink_use_device(port, device), -WIRELINK_EINVAL) << port << " " << device;
+        EXPECT_EQ(wirelink_last_error(), WIRELINK_EINVAL);
+    }
+    EXPECT_EQ(bench.accesses(), 0u);
+}

@@ -1,6 +1,8 @@
 // The wirelink tool as a user runs it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -112,6 +114,89 @@ void expect_case(const Case &c, const Outcome &outcome) {
     EXPECT_EQ(outcome.err, c.err) << c.command;
 }
 
+// get, set and dump as i2cget, i2cset and i2cdump have them (the PCF8591 at
+// 0x48 reads its control byte, then the inputs), and detect's probes: a
+// read where a write could harm (0x30-0x37, 0x50-0x5f), a write elsewhere.
+TEST(WirelinkTool, RegisterCommandsAndProbesFollowTheStandardTools) {
+    const Case cases[] = {
+        {"-y get 0x48 0x40 w --trace", 0, "S 90 A 40 A Sr 91 A 80 A 00 N P\n0x0080\n", ""},
+        {"get 0x48 2 c --trace", 0, "S 90 A 02 A P\nS 91 A 80 N P\n0x80\n", ""},
+        {"get 0x39 -y", 0, "0xff\n", ""},
+        {"set 0x39 0x5a --trace", 0, "S 72 A 5A A P\n", ""},
+        {"set 0x48 0x40 0x1234 w --trace", 0, "S 90 A 40 A 34 A 12 A P\n", ""},
+        {"dump 0x48 0x0e 0x11", 0,
+         "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n"
+         "00:                                           80 64                  ?d\n"
+         "10: c8 80                                              ??              \n",
+         ""},
+        {"dump 0x48 0 3 w", 0,
+         "     0,8  1,9  2,a  3,b  4,c  5,d  6,e  7,f\n00: 0080 0200 6403 c864                     \n", ""},
+        {"get 0x50 0", 1, "", "wirelink: no acknowledge from 0x50\n"},
+        {"get 0x03", 2, "",
+         "wirelink: ADDRESS: 0x03 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
+        {"get 0x48 0 x", 2, "", "wirelink: MODE: 'x' is not one of bwc\n"},
+        {"detect 0x2f 0x31 --trace", 0,
+         "S 5E N P\nS 61 N P\nS 63 N P\n"
+         "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00:\n10:\n"
+         "20:                                              --\n30: -- --\n40:\n50:\n60:\n70:\n",
+         ""},
+        {"detect -a -q 0x7f 0x7f --trace", 0,
+         "S FE N P\n     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00:\n10:\n20:\n30:\n40:\n50:\n60:\n"
+         "70:                                              --\n",
+         ""},
+        // An expander by address: a plain PCF8574 (none on the board) or the index form's wire.
+        {"expander --address 0x20 0x5a --trace", 1, "S 40 N P\n", "wirelink: no acknowledge from 0x20\n"},
+        {"expander --address 0x3a 0x5a --trace", 0, "S 74 A 5A A P\n", ""},
+        {"expander --address 0x3a", 0, "0xff\n", ""},
+        // Chip names as the tool prints them are taken too.
+        {"pll TSA5511 145.5M --dry-run", 0, "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n",
+         ""},
+        {"detect 0 3", 2, "",
+         "wirelink: FIRST: 0x00 is a reserved address (0x00-0x07, 0x78-0x7f); -a to use it anyway\n"},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = {"--sim"};
+        for (const std::string &word : words(c.command)) arguments.push_back(word);
+        expect_case(c, wirelink(arguments));
+    }
+}
+
+// --json: one object per result, read back as a program would.
+TEST(WirelinkTool, JsonResultsParseBackWithTheirDocumentedKeys) {
+    using Json = nlohmann::json;
+    const std::pair<std::string, Json> cases[] = {
+        {"probe", Json::parse(R"({"port":"COM1","base":1016,"status":34})")},
+        {"detect", Json::parse(R"({"first":8,"last":119,"addresses":[56,57,58,72]})")},
+        {"transfer w1@0x48 0x42 r2@0x48", Json::parse(R"({"reads":[[128,100]]})")},
+        {"get 0x48 0x40 w", Json::parse(R"({"address":72,"register":64,"size":"w","value":128})")},
+        {"get 0x39", Json::parse(R"({"address":57,"register":null,"size":"b","value":255})")},
+        {"dump 0x48 0 3",
+         Json::parse(R"({"address":72,"first":0,"last":3,"size":"b","values":[128,0,2,100]})")},
+        {"expander 2", Json::parse(R"({"address":58,"value":255})")},
+    };
+    for (const auto &[command, expected] : cases) {
+        std::vector<std::string> arguments = {"--sim", "--json"};
+        for (const std::string &word : words(command)) arguments.push_back(word);
+        const Outcome outcome = wirelink(arguments);
+        EXPECT_EQ(outcome.status, 0) << command << outcome.err;
+        ASSERT_TRUE(outcome.out.ends_with("}\n")) << outcome.out;
+        EXPECT_EQ(Json::parse(outcome.out), expected) << command;
+    }
+    const Outcome adc = wirelink({"--sim", "--json", "adc"});
+    std::istringstream lines(adc.out);
+    int channel = 0;
+    for (std::string line; std::getline(lines, line); ++channel) {
+        const Json reading = Json::parse(line);
+        EXPECT_EQ(reading.at("channel"), channel);
+        EXPECT_TRUE(reading.at("code").is_number() && reading.at("millivolts").is_number()) << line;
+    }
+    EXPECT_EQ(channel, 4);
+    const Outcome refused = wirelink({"--sim", "--json", "get", "0x50"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "wirelink: no acknowledge from 0x50\n");
+}
+
 // What each command prints and puts on the wire of the default board.  Its
 // synthesizers are absent, so they show every byte unacknowledged.
 TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
@@ -171,7 +256,8 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"detect 0x50 0x40", 2, "", "wirelink: FIRST 0x50 is above LAST 0x40\n"},
         {"--delay 256 probe", 2, "", "wirelink: --delay: 256 is out of range (0 to 255)\n"},
         {"--port com3 probe", 2, "",
-         "wirelink: --port: 'com3' is not com1, com2, search, ftdi:SERIAL or /dev/...\n"},
+         "wirelink: --port: 'com3' is not com1, com2, search, off or a device (/dev/ttyUSB0, "
+         "ftdi:SERIAL)\n"},
         {"pll tsa5511 145.5m", 2, "",
          "wirelink: FREQ: '145.5m' is not a frequency (for example 145.5M, 12800k, 4000000)\n"},
         {"pll tsa5511 2100M", 2, "",
@@ -179,6 +265,11 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
         {"pll tsa5511 1G --offset 1", 2, "",
          "wirelink: --offset: 1 is odd, which would make a read address\n"},
         {"lcd print seventeen_chars!!", 2, "", "wirelink: TEXT: 17 characters; a line holds 16\n"},
+        {"lcd print äöüäöüäöüäöüäöüäö", 2, "", "wirelink: TEXT: 17 characters; a line holds 16\n"},
+        {"lcd print Grüße→Ärger", 2, "",
+         "wirelink: TEXT: 'Ä' (U+00C4) at character 7 is not in the display's character set (--raw sends "
+         "bytes "
+         "unchanged)\n"},
         {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
         {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
@@ -240,7 +331,15 @@ TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
         const std::vector<std::string> display = lines_starting(outcome.out, "lcd ");
         ASSERT_FALSE(display.empty());
         EXPECT_EQ("lcd " + display.back(), shown);
-    }
+    }  // UTF-8 in, the character ROM's codes in the display's memory.
+    const Outcome mapped = wirelink({"--sim", "lcd", "print", "Grüße 20°C", "--init"}, {"WLSIM_TRACE=1"});
+    EXPECT_EQ(mapped.status, 0) << mapped.err;
+    EXPECT_EQ(lines_starting(mapped.out, "lcd 1: ").back(),
+              "|Gr\xF5\xE2"
+              "e 20\xDF"
+              "C      |");
+    const Outcome raw = wirelink({"--sim", "lcd", "print", "\xE1", "--raw", "--init"}, {"WLSIM_TRACE=1"});
+    EXPECT_EQ(lines_starting(raw.out, "lcd 1: ").back(), "|\xE1               |");
 }
 
 TEST(WirelinkTool, EveryCommandHasHelp) {
@@ -248,14 +347,23 @@ TEST(WirelinkTool, EveryCommandHasHelp) {
                                     "recover",    "expander",    "adc",         "dac",
                                     "lcd",        "lcd init",    "lcd print",   "lcd read",
                                     "lcd clear",  "pll",         "pll tsa5511", "pll tsa5523",
-                                    "pll tbb200", "pll tsa6057", "pll sda3302"};
+                                    "pll tbb200", "pll tsa6057", "pll sda3302", "get",
+                                    "set",        "dump"};
     for (const std::string command : commands) {
         std::vector<std::string> arguments = words(command);
         arguments.push_back("--help");
         const Outcome outcome = wirelink(arguments);
         EXPECT_EQ(outcome.status, 0) << command;
         EXPECT_NE(outcome.out.find("Usage: wirelink " + command), std::string::npos) << outcome.out;
+        // The options of every command may follow it: its help names them.
+        if (!command.empty()) {
+            EXPECT_NE(outcome.out.find("GLOBAL OPTIONS:\n"), std::string::npos) << command;
+            EXPECT_NE(outcome.out.find("--port PORT"), std::string::npos) << command;
+        }
     }
+    const Outcome version = wirelink({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("wirelink ")) << version.out;
 }
 
 // --- on a stand-in port driver, found by the ordinary library search -------
@@ -267,10 +375,65 @@ Outcome on_stub_driver(const std::vector<std::string> &arguments, std::vector<st
 
 TEST(WirelinkTool, ReportsNoAdapterOnEitherPort) {
     const Case cases[] = {
-        {"probe", 3, "", "wirelink: no adapter found on COM1 or COM2 (or try --sim)\n"},
-        {"--port com1 detect", 3, "", "wirelink: no adapter found on COM1 (or try --sim)\n"},
+        {"probe", 3, "",
+         "wirelink: no adapter found on COM1 or COM2; choose the port with --port (com1, com2, a device "
+         "such as /dev/ttyUSB0 or ftdi:SERIAL), WIRELINK_COM1=DEVICE, or a line \"COM1 = DEVICE\" in "
+         "~/.config/wirelink/ports.conf or /etc/wirelink/ports.conf (or try --sim)\n"},
+        {"--port com1 detect", 3, "",
+         "wirelink: no adapter found on COM1; choose the port with --port (com1, com2, a device such as "
+         "/dev/ttyUSB0 or ftdi:SERIAL), WIRELINK_COM1=DEVICE, or a line \"COM1 = DEVICE\" in "
+         "~/.config/wirelink/ports.conf or /etc/wirelink/ports.conf (or try --sim)\n"},
+        // A driver without the extension cannot take a device name.
+        {"--port /dev/ttyUSB0 probe", 4, "",
+         "wirelink: the port driver cannot take a device for --port /dev/ttyUSB0; update it, or set "
+         "WIRELINK_COM1=/dev/ttyUSB0\n"},
     };
     for (const Case &c : cases) expect_case(c, on_stub_driver(words(c.command), {"WLTEST_ADAPTER=none"}));
+}
+
+// A device reaches the port driver by the library; the simulated bench
+// stands in for whatever is named.
+TEST(WirelinkTool, PortTakesAnyDeviceNameForTheSlotItStandsFor) {
+    const Case cases[] = {
+        {"--port /dev/ttyUSB0 --slot 2 probe", 3, "",
+         "wirelink: no adapter found on /dev/ttyUSB0 (as COM2) (the simulated bench has it on COM1)\n"},
+        {"--port ttyUSB0 --slot 3 probe", 2, "", "wirelink: --slot: 3 is out of range (1 to 2)\n"},
+        {"--port com1 --slot 2 probe", 2, "",
+         "wirelink: --slot: goes with a device or off, not with --port com1\n"},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = {"--sim"};
+        for (const std::string &word : words(c.command)) arguments.push_back(word);
+        expect_case(c, wirelink(arguments));
+    }
+    for (const char *device :
+         {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5XK3RJT-if00-port0", "FTDI:A5XK3RJT"}) {
+        const Outcome named = wirelink({"--sim", "--port", device, "probe"});
+        EXPECT_EQ(named.status, 0) << device << named.err;
+        EXPECT_TRUE(named.out.starts_with("adapter on COM1 (0x3F8)")) << named.out;
+    }
+}
+
+// A stray "" (an unset shell variable) is refused, never read as a value
+// left out; a minus sign and an over-long number are called what they are.
+TEST(WirelinkTool, EmptyNegativeAndOverlongValuesAreNamed) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--port", "", "probe"}, "wirelink: --port: empty; give a value\n"},
+        {{"expander", "1", ""}, "wirelink: VALUE: empty; give a value\n"},
+        {{"lcd", "print", ""}, "wirelink: TEXT: empty; give a value\n"},
+        {{"expander", "-1"}, "wirelink: INDEX: -1 is negative (0 to 7)\n"},
+        {{"--delay", "-0x10", "probe"}, "wirelink: --delay: -0x10 is negative (0x00 to 0xff)\n"},
+        {{"transfer", "r99999999999999999@0x48"},
+         "wirelink: length in r99999999999999999@0x48: 99999999999999999 is too large (at most 256)\n"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        std::vector<std::string> line = {"--sim"};
+        line.insert(line.end(), arguments.begin(), arguments.end());
+        const Outcome outcome = wirelink(line);
+        EXPECT_EQ(outcome.status, 2) << message;
+        EXPECT_EQ(outcome.err, message);
+        EXPECT_EQ(outcome.out, "");
+    }
 }
 
 TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {

@@ -58,6 +58,11 @@ const Entry kEntries[] = {
          wirelink_cancel_reset();
      }},
     {"init_iic", 1, [](const Args &a) { init_iic(a[0]); }},
+    {"wirelink_use_device", 1,
+     [](const Args &a) {
+         const int32_t result = wirelink_use_device(a[0], nullptr);
+         EXPECT_EQ(result, a[0] == 1 || a[0] == 2 ? 0 : -WIRELINK_EINVAL);
+     }},
     {"set_strobe", 1, [](const Args &a) { set_strobe(a[0]); }},
     {"byte_out", 1, [](const Args &a) { byte_out(a[0]); }},
     {"byte_in", 1, [](const Args &a) { byte_in(a[0]); }},

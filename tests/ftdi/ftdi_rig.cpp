@@ -47,7 +47,7 @@ void DlPortWritePortUchar(unsigned long port, unsigned char value) { ftdi_rig().
 
 const struct wirelink_port_extension *wirelink_port_extension(void) {
     static const struct wirelink_port_extension extension {
-        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, run_limit, run_steps
+        WIRELINK_PORT_EXTENSION_VERSION, sizeof extension, run_limit, run_steps, nullptr
     };
     return &extension;
 }

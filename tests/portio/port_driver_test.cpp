@@ -195,6 +195,24 @@ TEST_F(PortDriver, TheConsoleIsPassedOverUnlessNamed) {
     }
 }
 
+// A device the program names wins over the variable and the search, closes
+// the device open before, and goes back to the configured one when unnamed.
+TEST_F(PortDriver, ADeviceNamedByTheProgramIsOpenedAtTheNextAccess) {
+    system_.variables["WIRELINK_COM1"] = "/dev/ttyS1";
+    system_.devices["/dev/ttyUSB0"] = {};
+    driver_.read(kMsr);
+    EXPECT_EQ(driver_.use_device(kBase, "ttyUSB0"), 0);
+    driver_.read(kMsr);
+    EXPECT_EQ(driver_.use_device(kBase, nullptr), 0);
+    driver_.read(kMsr);
+    EXPECT_EQ(system_.open_attempts, (std::vector<std::string>{"/dev/ttyS1", "/dev/ttyUSB0", "/dev/ttyS1"}));
+    EXPECT_EQ(driver_.use_device(kBase, "off"), 0);
+    EXPECT_EQ(driver_.read(kMsr), 0xFF);
+    EXPECT_EQ(system_.open_attempts.size(), 3u);
+    for (const char *nothing : {"", "tty USB0"}) EXPECT_EQ(driver_.use_device(kBase, nothing), -EINVAL);
+    EXPECT_EQ(driver_.use_device(0x3E8, "/dev/ttyUSB0"), -EINVAL);
+}
+
 // Direct access has no device to lock: a lock file keeps our programs apart.
 TEST_F(PortDriver, DirectPortAccessIsRefusedWhileAnotherProgramHoldsItsLockFile) {
     std::filesystem::remove_all(sysfs_.root() / "ttyS0");
