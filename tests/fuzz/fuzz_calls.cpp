@@ -10,12 +10,14 @@
 // - at most kMostAccessesPerCall port accesses in one call;
 // - a call whose clock was dead throughout reports failure and stores
 //   nothing it did not clock in.
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "fuzz_board.h"
@@ -504,11 +506,20 @@ void call_transfer(Run &r) {
                        buffers[i].data()};
     }
     const int32_t result = wirelink_transfer(r.in.pick(8) == 0 ? nullptr : messages.data(), count);
-    r.check(result == 0 || result == -ENXIO || result == -EREMOTEIO || result == -ETIMEDOUT ||
-                result == -EPROTO || result == -EINVAL,
+    const int32_t codes[] = {0,
+                             WIRELINK_ENXIO,
+                             WIRELINK_EREMOTEIO,
+                             WIRELINK_ETIMEDOUT,
+                             WIRELINK_ENODEV,
+                             WIRELINK_ECANCELED,
+                             WIRELINK_EPROTO,
+                             WIRELINK_EINVAL};
+    r.check(std::find(std::begin(codes), std::end(codes), -result) != std::end(codes),
             "result not 0 or one of its errno values");
+    r.check(result == -wirelink_last_error(), "result and last error disagree");
     r.check(!r.dead() || result != 0, "success reported on a dead clock");
-    if (result == -EINVAL) r.check(r.board.bench.accesses() == 0, "a refused transfer touched a port");
+    if (result == -WIRELINK_EINVAL)
+        r.check(r.board.bench.accesses() == 0, "a refused transfer touched a port");
     for (int32_t i = 0; i < count; ++i) {
         r.check(buffers[i].intact(bytes_a_read_may_fill(messages[i])), "wrote outside a read's bytes");
     }
