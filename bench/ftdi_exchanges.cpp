@@ -36,10 +36,14 @@ const Operation kOperations[] = {
     {"16-character display line", [] { lcd_write_str("Hello, bench 123"); }},
     {"detect 0x08-0x77 (wirelink detect)",
      [] {
-         for (int32_t address = 0x08; address <= 0x77; ++address) {
-             iic_start();
-             iic_send_byte(address * 2);
-             iic_stop();
+         // As the tool probes: a one-byte read at 0x30-0x37 and 0x50-0x5F, a
+         // zero-length write elsewhere, each one transfer.
+         for (uint16_t address = 0x08; address <= 0x77; ++address) {
+             uint8_t byte = 0;
+             const bool read = (address >= 0x30 && address <= 0x37) || (address >= 0x50 && address <= 0x5F);
+             const wirelink_msg probe{address, static_cast<uint16_t>(read ? WIRELINK_MSG_READ : 0),
+                                      read ? 1 : 0, &byte};
+             wirelink_transfer(&probe, 1);
          }
      }},
 };

@@ -44,11 +44,15 @@ uint32_t status_reads_made = 0;
 // The port a wait gave up on, when a bus clear is still due there.
 int32_t clear_due_on = 0;
 
+// Line steps waiting for a run go out first: the wire sees every change in
+// the order it was made.
 uint8_t read_register(unsigned offset) {
+    wirelink::settle_pending_steps();
     return DlPortReadPortUchar(static_cast<unsigned long>(port_base) + offset);
 }
 
 void write_register(unsigned offset, uint8_t value) {
+    wirelink::settle_pending_steps();
     DlPortWritePortUchar(static_cast<unsigned long>(port_base) + offset, value);
 }
 

@@ -23,6 +23,7 @@ std::vector<uint8_t> looks;
 std::vector<uint8_t> samples;
 // Once a clock was seen held, runs end at every release of SCL.
 bool clock_by_clock = false;
+bool running = false;
 
 struct Outcome {
     bool clocks_ok = true;
@@ -95,13 +96,17 @@ void run_clock_by_clock(Outcome &outcome) {
     }
 }
 
+// A register access made while these run (a bounded wait for SCL) finds
+// nothing waiting: the queue is empty by then.
 Outcome run_pending() {
     Outcome outcome;
     samples.assign(steps.size(), 0);
+    running = true;
     if (clock_by_clock)
         run_clock_by_clock(outcome);
     else
         run_whole(outcome);
+    running = false;
     steps.clear();
     looks.clear();
     return outcome;
@@ -118,6 +123,53 @@ void add_start() {
 
 void add_sda(bool high) { add(high ? WIRELINK_STEP_SDA_HIGH : WIRELINK_STEP_SDA_LOW); }
 
+void add_stop() {
+    add(WIRELINK_STEP_SDA_LOW);
+    add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh);
+    add(WIRELINK_STEP_HOLD);
+    add(WIRELINK_STEP_SDA_HIGH);
+}
+
+void add_read_byte(int32_t ack) {
+    add(WIRELINK_STEP_SDA_HIGH);
+    for (int bit = 0; bit < 8; ++bit) {
+        add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh | kDataBit);
+        add(WIRELINK_STEP_SCL_LOW);
+    }
+    add_sda(ack == 0);
+    add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh);
+    add(WIRELINK_STEP_HOLD);
+    add(WIRELINK_STEP_SCL_LOW);
+    add(WIRELINK_STEP_SDA_HIGH);
+}
+
+void add_send_byte(int32_t value) {
+    for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
+        add_sda((value & mask) != 0);
+        add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh);
+        add(WIRELINK_STEP_SCL_LOW);
+    }
+    add(WIRELINK_STEP_HOLD);
+    add(WIRELINK_STEP_SDA_HIGH);
+    add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh | kDataBit);
+    add(WIRELINK_STEP_SCL_LOW);
+}
+
+// A byte whose clocks were not all seen high was not received by anybody.
+int32_t acknowledged(const Outcome &outcome) {
+    return (outcome.clocks_ok && !outcome.bits.empty() && outcome.bits[0] == 0) ? 1 : 0;
+}
+
+// Byte `index` of a run of reads.  Bits that were not clocked in are no
+// data: the bus reads as released.
+int32_t byte_read(const Outcome &outcome, int index) {
+    const auto first = static_cast<std::size_t>(index) * 8;
+    if (!outcome.clocks_ok || outcome.bits.size() < first + 8) return 0xFF;
+    int32_t value = 0;
+    for (std::size_t bit = first; bit < first + 8; ++bit) value = value * 2 + outcome.bits[bit];
+    return value;
+}
+
 }  // namespace
 
 bool batch_path_available() {
@@ -132,47 +184,41 @@ void batch_start(bool deferred) {
     if (!deferred) run_pending();
 }
 
+// Within a chip call the STOP waits for the next run: a START that follows
+// goes out with it, and the call's end or a look at its faults runs it.
 void batch_stop() {
-    add(WIRELINK_STEP_SDA_LOW);
-    add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh);
-    add(WIRELINK_STEP_HOLD);
-    add(WIRELINK_STEP_SDA_HIGH);
-    run_pending();
+    add_stop();
     note_stop();
+    if (!ChipCall::inside()) run_pending();
 }
 
 int32_t batch_send_byte(int32_t value) {
-    for (int32_t mask = 0x80; mask != 0; mask >>= 1) {
-        add_sda((value & mask) != 0);
-        add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh);
-        add(WIRELINK_STEP_SCL_LOW);
-    }
-    add(WIRELINK_STEP_HOLD);
-    add(WIRELINK_STEP_SDA_HIGH);
-    add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh | kDataBit);
-    add(WIRELINK_STEP_SCL_LOW);
-    const Outcome outcome = run_pending();
-    // A byte whose clocks were not all seen high was not received by anybody.
-    return (outcome.clocks_ok && outcome.bits.size() == 1 && outcome.bits[0] == 0) ? 1 : 0;
+    add_send_byte(value);
+    return acknowledged(run_pending());
+}
+
+int32_t batch_send_then_stop(int32_t value) {
+    add_send_byte(value);
+    add_stop();
+    note_stop();
+    return acknowledged(run_pending());
 }
 
 int32_t batch_read_byte(int32_t ack) {
-    add(WIRELINK_STEP_SDA_HIGH);
-    for (int bit = 0; bit < 8; ++bit) {
-        add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh | kDataBit);
-        add(WIRELINK_STEP_SCL_LOW);
-    }
-    add_sda(ack == 0);
-    add(WIRELINK_STEP_SCL_HIGH, kClockMustBeHigh);
-    add(WIRELINK_STEP_HOLD);
-    add(WIRELINK_STEP_SCL_LOW);
-    add(WIRELINK_STEP_SDA_HIGH);
+    add_read_byte(ack);
+    return byte_read(run_pending(), 0);
+}
+
+void batch_read_then_stop(int32_t *values, int count) {
+    for (int i = 0; i < count; ++i) add_read_byte(i + 1 < count ? 1 : 0);
+    add_stop();
+    note_stop();
     const Outcome outcome = run_pending();
-    // Bits that were not clocked in are no data: the bus reads as released.
-    if (!outcome.clocks_ok || outcome.bits.size() != 8) return 0xFF;
-    int32_t value = 0;
-    for (int32_t bit : outcome.bits) value = value * 2 + bit;
-    return value;
+    for (int i = 0; i < count; ++i) values[i] = byte_read(outcome, i);
+}
+
+void settle_pending_steps() {
+    if (!steps.empty() && !running) run_pending();
 }
 
 void reset_batch_path() {

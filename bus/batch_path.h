@@ -23,9 +23,14 @@ bool batch_path_available();
 // deferred: the START's steps go out with the next primitive's (a chip
 // driver's transaction always sends the address next).
 void batch_start(bool deferred);
+// Within a chip call the STOP waits for the next run (settle_pending_steps).
 void batch_stop();
 int32_t batch_send_byte(int32_t value);
 int32_t batch_read_byte(int32_t ack);
+// Sends a byte and the STOP in one run; the acknowledge as batch_send_byte.
+int32_t batch_send_then_stop(int32_t value);
+// Reads count bytes (each but the last acknowledged) and the STOP in one run.
+void batch_read_then_stop(int32_t *values, int count);
 
 // A new claim: runs go back to whole bytes.
 void reset_batch_path();

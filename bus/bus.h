@@ -49,12 +49,22 @@ ClaimedPort claimed_port();
 void note_bus_fault(int32_t code);
 uint32_t bus_faults();
 
+// Runs the line steps that a chip call left for its next run (a STOP), so
+// that their samples are judged; nothing when none wait (batch_path.cpp).
+void settle_pending_steps();
+
 // Tells whether the bus met a fault since the watch was made: a transaction
 // in which it did failed, and stores nothing it seemed to read.
 class FaultWatch {
 public:
     FaultWatch() : mark_(bus_faults()) {}
-    bool failed() const { return bus_faults() != mark_; }
+    bool failed() const {
+        settle_pending_steps();
+        return bus_faults() != mark_;
+    }
+    // Without running steps still waiting: for a decision whose wrong guess
+    // the next transaction's own watch catches (its run includes them).
+    bool failed_so_far() const { return bus_faults() != mark_; }
 
 private:
     uint32_t mark_;
@@ -79,6 +89,14 @@ void clear_bus();
 // The watch covers the transaction from its START on.
 FaultWatch start_transaction();
 
+// The last bytes of a read and the STOP after them: count bytes, each but
+// the last acknowledged, into values.  A port that runs line steps takes
+// them in one exchange; the wire sees what iic_read_byte and iic_stop make.
+void read_bytes_then_stop(int32_t *values, int count);
+// A last byte sent whatever its acknowledge, and the STOP: as iic_send_byte
+// and iic_stop, in one exchange on such a port.
+int32_t send_byte_then_stop(int32_t value);
+
 // The two halves of iic_read_byte: the eight data bits, then the
 // acknowledge clock, for a reader that decides the acknowledge from the byte
 // (an SMBus block count).
@@ -94,6 +112,9 @@ public:
     // Counts the outermost chip calls since the library was loaded: what is
     // done at most once per call can tell the calls apart.
     static uint32_t serial();
+    // Whether the calling thread is inside a chip call: its bus primitives
+    // are part of a larger operation and may go out with the next run.
+    static bool inside();
 
     ChipCall();
     ~ChipCall();

@@ -4,6 +4,7 @@
 // of the Windows build has no std::recursive_mutex; a critical section is
 // the same thing there.
 
+#include "batch_path.h"
 #include "bus.h"
 #include "stretch_budget.h"
 
@@ -38,6 +39,7 @@ using ProcessLock = std::recursive_mutex;
 
 ProcessLock chip_lock;
 int depth = 0;  // calls of the thread that holds the lock; only it touches this
+thread_local bool inside_on_this_thread = false;
 uint32_t outermost_calls = 0;
 
 }  // namespace
@@ -45,6 +47,7 @@ uint32_t outermost_calls = 0;
 ChipCall::ChipCall() {
     chip_lock.lock();
     if (depth++ == 0) {
+        inside_on_this_thread = true;
         ++outermost_calls;
         begin_call_budget();
     }
@@ -52,8 +55,17 @@ ChipCall::ChipCall() {
 
 uint32_t ChipCall::serial() { return outermost_calls; }
 
+bool ChipCall::inside() { return inside_on_this_thread; }
+
+// Line steps a call left waiting for the next run go out before the bus is
+// handed on: the wire is idle between calls, and the call's outcome
+// includes what their samples showed.
 ChipCall::~ChipCall() {
-    if (--depth == 0) end_call_budget();
+    if (--depth == 0) {
+        settle_pending_steps();
+        inside_on_this_thread = false;
+        end_call_budget();
+    }
     chip_lock.unlock();
 }
 

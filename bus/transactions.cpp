@@ -120,6 +120,29 @@ void send_stop() {
     note_stop();
 }
 
+int32_t send_byte_then_stop(int32_t value) {
+    if (!batch_path_available() || cancel_requested()) {
+        const int32_t acknowledged = iic_send_byte(value);
+        iic_stop();
+        return acknowledged;
+    }
+    const CallOutcome outcome;
+    ++bytes_since_start;
+    if (batch_send_then_stop(value) != 0) return 1;
+    note_failure(unacknowledged_code());
+    return 0;
+}
+
+void read_bytes_then_stop(int32_t *values, int count) {
+    if (!batch_path_available() || cancel_requested()) {
+        for (int i = 0; i < count; ++i) values[i] = iic_read_byte(i + 1 < count ? 1 : 0);
+        iic_stop();
+        return;
+    }
+    const CallOutcome outcome;
+    batch_read_then_stop(values, count);
+}
+
 }  // namespace wirelink
 
 extern "C" {
@@ -130,7 +153,9 @@ int32_t WIRELINK_CALL iic_start(void) {
     const wirelink::CallOutcome outcome;
     if (wirelink::stop_for_cancel()) return 0;
     wirelink::bytes_since_start = 0;
-    if (wirelink::batch_path_available()) return wirelink::batch_start(false), 0;
+    // Within a chip call (a repeated START of a combined transfer) the START
+    // goes out with the address byte that follows.
+    if (wirelink::batch_path_available()) return wirelink::batch_start(wirelink::ChipCall::inside()), 0;
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
     wirelink::note_start();

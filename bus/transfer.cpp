@@ -2,6 +2,10 @@
 // STOP, as one chip call.  Every byte goes through the same primitives as the
 // chip drivers' bytes, so the wire sees the sequences it always saw.
 
+#include <cstddef>
+#include <vector>
+
+#include "batch_path.h"
 #include "bus.h"
 #include "outcome.h"
 
@@ -83,11 +87,22 @@ Outcome write_data(const wirelink_msg &message, const FaultWatch &clock) {
     return clock.failed() ? Outcome::bus_fault : Outcome::done;
 }
 
+// The bytes of the transfer's last read from `next` on, with the STOP.
+Outcome read_last(const wirelink_msg &message, int32_t next, int32_t total, const FaultWatch &clock,
+                  bool &stopped) {
+    std::vector<int32_t> values(static_cast<std::size_t>(total - next));
+    read_bytes_then_stop(values.data(), static_cast<int>(values.size()));
+    stopped = true;
+    if (clock.failed()) return Outcome::bus_fault;
+    for (int32_t i = next; i < total; ++i) message.data[i] = static_cast<uint8_t>(values[i - next]);
+    return Outcome::done;
+}
+
 // The first byte of a block read is its count; a count that does not fit is
 // not acknowledged, so the slave lets go of the bus before the STOP.  Every
-// other byte is a whole read primitive, which a port that runs whole bytes
-// takes in one exchange.
-Outcome read_data(const wirelink_msg &message, const FaultWatch &clock) {
+// other byte is a whole read primitive; with `stopping` (the transfer's last
+// message, on a port that runs line steps) they go out with the STOP.
+Outcome read_data(const wirelink_msg &message, const FaultWatch &clock, bool *stopping) {
     int32_t total = message.length;
     int32_t next = 0;
     if (has_block_count(message)) {
@@ -99,6 +114,7 @@ Outcome read_data(const wirelink_msg &message, const FaultWatch &clock) {
         if (!fits) return Outcome::bad_count;
         total += count;
     }
+    if (stopping != nullptr && next < total) return read_last(message, next, total, clock, *stopping);
     for (; next < total; ++next) {
         message.data[next] = static_cast<uint8_t>(iic_read_byte(next + 1 < total ? 1 : 0));
         if (clock.failed()) return Outcome::bus_fault;
@@ -106,21 +122,36 @@ Outcome read_data(const wirelink_msg &message, const FaultWatch &clock) {
     return Outcome::done;
 }
 
-Outcome run(const wirelink_msg &message, const FaultWatch &clock) {
+// A zero-length write that ends the transfer (a probe): the address byte and
+// the STOP, which follows whatever the acknowledge.
+Outcome address_and_stop(const wirelink_msg &message, const FaultWatch &clock, bool &stopped) {
+    const int32_t acknowledged = send_byte_then_stop(message.address * 2);
+    stopped = true;
+    if (acknowledged == 0) return not_acknowledged(clock, Outcome::address_not_acknowledged);
+    return clock.failed() ? Outcome::bus_fault : Outcome::done;
+}
+
+Outcome run(const wirelink_msg &message, const FaultWatch &clock, bool *stopping) {
+    if (stopping != nullptr && !is_read(message) && message.length == 0)
+        return address_and_stop(message, clock, *stopping);
     const Outcome addressed = send_address(message, clock);
     if (addressed != Outcome::done) return addressed;
-    return is_read(message) ? read_data(message, clock) : write_data(message, clock);
+    return is_read(message) ? read_data(message, clock, stopping) : write_data(message, clock);
 }
 
 Outcome run_all(const wirelink_msg *messages, int32_t count) {
     const ChipCall call;
     const FaultWatch clock = start_transaction();
+    // A port that runs line steps takes the last read's bytes and the STOP
+    // in one exchange.
+    const bool read_with_stop = batch_path_available();
+    bool stopped = false;
     Outcome outcome = Outcome::done;
     for (int32_t i = 0; i < count && outcome == Outcome::done; ++i) {
         if (i > 0) iic_start();
-        outcome = run(messages[i], clock);
+        outcome = run(messages[i], clock, read_with_stop && i + 1 == count ? &stopped : nullptr);
     }
-    iic_stop();
+    if (!stopped) iic_stop();
     if (outcome == Outcome::done && clock.failed()) return Outcome::bus_fault;
     return outcome;
 }

@@ -75,14 +75,14 @@ bool read_probe_at(int address, Probe probe) {
 }
 
 // True when the address answers: a zero-length write (address byte, STOP),
-// or with `read` a one-byte read.
+// or with `read` a one-byte read.  As one transfer, a port that runs line
+// steps takes a write probe in one exchange.
 bool answers(const Wirelink &bus, int address, bool read) {
-    bus.iic_start();
-    const bool acknowledged = bus.iic_send_byte(address * 2 + (read ? 1 : 0)) != 0;
-    throw_if_bus_failed(bus);
-    if (acknowledged && read) bus.iic_read_byte(0);
-    bus.iic_stop();
-    return acknowledged;
+    uint8_t byte = 0;
+    const wirelink_msg probe{static_cast<uint16_t>(address),
+                             static_cast<uint16_t>(read ? WIRELINK_MSG_READ : 0), read ? 1 : 0,
+                             read ? &byte : nullptr};
+    return bus.wirelink_transfer(&probe, 1) == 0;
 }
 
 // The grid of i2cdetect: "--" for no answer, the address for an answer,

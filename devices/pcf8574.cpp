@@ -20,8 +20,11 @@ int32_t read_address(int32_t index) { return write_address(index) + 1; }
 bool read_port(int32_t index, int32_t *value) {
     const FaultWatch faults = start_transaction();
     const bool present = iic_send_byte(read_address(index)) != 0;
-    const int32_t port = present ? iic_read_byte(0) : 0;
-    iic_stop();
+    int32_t port = 0;
+    if (present)
+        wirelink::read_bytes_then_stop(&port, 1);
+    else
+        iic_stop();
     const bool answered = present && !faults.failed();
     *value = answered ? port : 0;
     return answered;

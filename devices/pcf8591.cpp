@@ -51,12 +51,14 @@ int32_t truncate_saturating(double value) {
 }
 
 // Sends the control byte in its own write transaction; true when the chip
-// acknowledged both bytes and every clock came through.
+// acknowledged both bytes and every clock came through.  A STOP still
+// waiting to go out is judged with the read that follows it, whose own
+// watch fails if its clock did.
 bool select_input(int32_t control, int32_t address) {
     const FaultWatch faults = start_transaction();
     const bool selected = iic_send_byte(write_address(address)) != 0 && iic_send_byte(control) != 0;
     iic_stop();
-    return selected && !faults.failed();
+    return selected && !faults.failed_so_far();
 }
 
 // Reads `count` results into `slots`.  The chip answers the first byte with
@@ -66,15 +68,13 @@ bool select_input(int32_t control, int32_t address) {
 bool read_results(int32_t address, int32_t *slots, int count) {
     const FaultWatch faults = start_transaction();
     const bool present = iic_send_byte(read_address(address)) != 0;
-    int32_t results[kChannels] = {};
-    if (present) {
-        iic_read_byte(1);
-        for (int i = 0; i < count; ++i) results[i] = iic_read_byte(i + 1 < count ? 1 : 0);
-    }
-    // After a failed write phase this stop follows the write's own stop.
-    iic_stop();
+    int32_t results[1 + kChannels] = {};
+    if (present)
+        wirelink::read_bytes_then_stop(results, 1 + count);
+    else
+        iic_stop();
     const bool read = present && !faults.failed();
-    if (read) std::copy(results, results + count, slots);
+    if (read) std::copy(results + 1, results + 1 + count, slots);
     return read;
 }
 

@@ -9,6 +9,7 @@
 
 #include "chip_operations.h"
 #include "default_board.h"
+#include "pcf8591.h"
 #include "recording_slave.h"
 
 namespace {
@@ -93,6 +94,27 @@ TEST_F(RunsTest, ExpanderWriteIsThreeExchanges) {
     EXPECT_EQ(bench.runs(), 3u);
     EXPECT_EQ(bench.accesses(), 0u);
     EXPECT_EQ(trace(), "S 72 A 5A A P");
+}
+
+// Between acknowledges nothing waits for the wire: a STOP goes out with
+// the next START, read bytes with their STOP, a probe's address with its STOP.
+TEST_F(RunsTest, ExchangesOnlyWhereAnAcknowledgeDecidesWhatFollows) {
+    bench.add<wlsim::Pcf8591>(kCom1, 0);
+    const wirelink_msg probe{0x39, 0, 0, nullptr};
+    const struct {
+        const char *operation;
+        std::function<void()> run;
+        uint64_t exchanges;
+    } rows[] = {
+        {"converter read", [] { ad_pcf8591_readchan(1, 0); }, 4},
+        {"expander read", [] { iic_rx_pcf8574(1); }, 2},
+        {"probe", [&] { wirelink_transfer(&probe, 1); }, 1},
+    };
+    for (const auto &row : rows) {
+        bench.reset_counts();
+        row.run();
+        EXPECT_EQ(bench.runs(), row.exchanges) << row.operation;
+    }
 }
 
 // A stuck clock fails the call at once, reads no data, and the bus is cleared

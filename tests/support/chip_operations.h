@@ -53,6 +53,19 @@ inline std::vector<int32_t> synthesizers() {
             pll_tbb200_send_n_cnt(), pll_tsa6057_send(0),          pll_sda3302_send(0)};
 }
 
+// Combined transfers: a register read from the converter, and probes (a
+// zero-length write, a one-byte read) of an expander that is there and of
+// one that is not.
+inline std::vector<int32_t> transfers() {
+    uint8_t reg = 0x00, value = 0, none = 0;
+    const wirelink_msg register_read[] = {{0x48, 0, 1, &reg}, {0x48, WIRELINK_MSG_READ, 1, &value}};
+    const wirelink_msg present_probe{0x39, 0, 0, nullptr};
+    const wirelink_msg absent_probe{0x3E, 0, 0, nullptr};
+    const wirelink_msg absent_read{0x3E, WIRELINK_MSG_READ, 1, &none};
+    return {wirelink_transfer(register_read, 2), value, wirelink_transfer(&present_probe, 1),
+            wirelink_transfer(&absent_probe, 1), wirelink_transfer(&absent_read, 1)};
+}
+
 // On a board with expanders at 1 and 2 (none at 5 or 6), a converter at 0,
 // a display behind the expander at 0 and a synthesizer at 0xC0.
 inline std::vector<Operation> all() {
@@ -66,6 +79,8 @@ inline std::vector<Operation> all() {
          }},
         {"absent_expander", [] { return std::vector<int32_t>{iic_tx_pcf8574(0x01, 6)}; }},
         {"converter_reads", converter_reads},
+        {"absent_converter", [] { return std::vector<int32_t>{ad_pcf8591_readchan(1, 3)}; }},
+        {"transfers", transfers},
         {"converter_read4_and_output",
          [] {
              pcf8591_state state{};
