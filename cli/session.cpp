@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <thread>
 
 #include "failure.h"
@@ -31,6 +33,8 @@ int pending_stop_signal() {
 
 std::atomic<int> caught{0};
 std::atomic<decltype(&::wirelink_cancel)> cancel_call{nullptr};
+std::mutex stop_mutex;
+std::condition_variable stop_arrived;
 
 // Signals sent to the process wait here; one raised by a write of the main
 // thread (a closed pipe) stays pending there and is found by checkpoint().
@@ -40,7 +44,11 @@ void take_stop_signals() {
         int number = 0;
         if (sigwait(&set, &number) != 0) continue;
         int none = 0;
-        caught.compare_exchange_strong(none, number);
+        {
+            const std::lock_guard<std::mutex> lock(stop_mutex);
+            caught.compare_exchange_strong(none, number);
+        }
+        stop_arrived.notify_all();
         if (const auto cancel = cancel_call.load()) cancel();
     }
 }
@@ -136,6 +144,11 @@ std::string Session::adapter_name() const {
 void Session::checkpoint() {
     if (const int number = caught.load()) throw Interrupted{number};
     if (const int number = pending_stop_signal()) throw Interrupted{number};
+}
+
+void Session::sleep_until(std::chrono::steady_clock::time_point when) {
+    std::unique_lock<std::mutex> lock(stop_mutex);
+    stop_arrived.wait_until(lock, when, [] { return caught.load() != 0; });
 }
 
 }  // namespace cli

@@ -4,8 +4,10 @@
 #ifndef WIRELINK_CLI_SESSION_H
 #define WIRELINK_CLI_SESSION_H
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "wirelink_library.h"
 
@@ -50,6 +52,11 @@ public:
     bool json() const { return options_.json; }
     // Between transactions: throws Interrupted when a stop signal is pending.
     void checkpoint();
+    // Waits until `when`, or less when a stop signal arrives (port held).
+    void sleep_until(std::chrono::steady_clock::time_point when);
+    // When the reading under way was taken (--every); "" for a single one.
+    void set_reading_time(std::string time) { reading_time_ = std::move(time); }
+    const std::string &reading_time() const { return reading_time_; }
 
 private:
     std::string no_adapter_message() const;
@@ -59,6 +66,7 @@ private:
     CommonOptions options_;
     const Wirelink *library_ = nullptr;
     int32_t claimed_base_ = 0;
+    std::string reading_time_;
 };
 
 }  // namespace cli

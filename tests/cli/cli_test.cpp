@@ -8,8 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,9 +36,14 @@ std::string slurp(const fs::path &path) {
     return text.str();
 }
 
-// Runs a program with extra environment settings ("NAME=value").
-Outcome run_program(const std::string &program, const std::vector<std::string> &arguments,
-                    const std::vector<std::string> &settings = {}) {
+struct Running {
+    pid_t pid = 0;
+    fs::path dir;  // its standard output and error
+};
+
+// Starts a program with extra environment settings ("NAME=value").
+Running start_program(const std::string &program, const std::vector<std::string> &arguments,
+                      const std::vector<std::string> &settings = {}) {
     const fs::path dir = fs::temp_directory_path() / ("wirelink_cli_" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path out = dir / "out", err = dir / "err";
@@ -52,16 +60,26 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
     for (char **entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
     for (std::string &entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
-    pid_t child = 0;
-    int status = -1;
-    if (posix_spawn(&child, program.c_str(), &files, nullptr, argv.data(), envp.data()) == 0) {
-        waitpid(child, &status, 0);
+    Running running{0, dir};
+    if (posix_spawn(&running.pid, program.c_str(), &files, nullptr, argv.data(), envp.data()) != 0) {
+        running.pid = 0;
     }
     posix_spawn_file_actions_destroy(&files);
-    Outcome outcome{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status), slurp(out),
-                    slurp(err)};
-    fs::remove_all(dir);
+    return running;
+}
+
+Outcome finish_program(const Running &running) {
+    int status = -1;
+    if (running.pid != 0) waitpid(running.pid, &status, 0);
+    Outcome outcome{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
+                    slurp(running.dir / "out"), slurp(running.dir / "err")};
+    fs::remove_all(running.dir);
     return outcome;
+}
+
+Outcome run_program(const std::string &program, const std::vector<std::string> &arguments,
+                    const std::vector<std::string> &settings = {}) {
+    return finish_program(start_program(program, arguments, settings));
 }
 
 Outcome wirelink(const std::vector<std::string> &arguments, const std::vector<std::string> &settings = {}) {
@@ -436,6 +454,52 @@ TEST(WirelinkTool, EmptyNegativeAndOverlongValuesAreNamed) {
     }
 }
 
+// --every with --count: the readings of one claim, each stamped with the
+// time it was taken, read back as a script would; bad intervals named.
+TEST(WirelinkTool, EveryRepeatsAReadingWithItsTime) {
+    const std::regex stamp(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)");
+    const Outcome text = wirelink({"--sim", "get", "0x39", "--every", "10ms", "--count", "3"});
+    EXPECT_EQ(text.status, 0) << text.err;
+    std::istringstream lines(text.out);
+    int readings = 0;
+    for (std::string line; std::getline(lines, line); ++readings) {
+        const auto blank = line.find(' ');
+        EXPECT_TRUE(std::regex_match(line.substr(0, blank), stamp)) << line;
+        EXPECT_EQ(line.substr(blank), " 0xff");
+    }
+    EXPECT_EQ(readings, 3);
+
+    const Outcome json = wirelink({"--sim", "--json", "adc", "2", "--every", "0.02", "--count", "2"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    std::istringstream objects(json.out);
+    std::vector<std::string> times;
+    for (std::string line; std::getline(objects, line);) {
+        const nlohmann::ordered_json reading = nlohmann::ordered_json::parse(line);
+        EXPECT_EQ(reading.begin().key(), "time");
+        times.push_back(reading.at("time"));
+        EXPECT_TRUE(std::regex_match(times.back(), stamp)) << line;
+        EXPECT_EQ(reading.at("channel"), 2);
+        EXPECT_EQ(reading.at("code"), 100);
+    }
+    ASSERT_EQ(times.size(), 2u);
+    EXPECT_LT(times[0], times[1]);
+
+    const std::pair<std::string, std::string> refused[] = {
+        {"adc --every 0", "--every: 0 is zero; give 1ms or more"},
+        {"adc --every -1s", "--every: -1s is negative; give 1ms or more"},
+        {"adc --every 1x", "--every: '1x' is not an interval (for example 1s, 500ms, 0.5 for seconds)"},
+        {"adc --every 0.0001", "--every: 0.0001 is shorter than 1ms"},
+        {"adc --count 2", "--count: goes with --every INTERVAL"},
+        {"adc --every 1s --count 0", "--count: 0 is out of range (1 to 1000000000)"},
+        {"expander 1 0x5a --every 1s", "--every: repeats a read; leave out VALUE"},
+    };
+    for (const auto &[command, message] : refused) {
+        std::vector<std::string> arguments = words(command);
+        arguments.insert(arguments.begin(), "--sim");
+        expect_case({command, 2, "", "wirelink: " + message + "\n"}, wirelink(arguments));
+    }
+}
+
 TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
     const std::pair<const char *, Case> cases[] = {
         {"3", {"recover --trace", 0, "P\nbus is free: SDA released after 3 clocks\n", ""}},
@@ -510,6 +574,22 @@ TEST(WirelinkTool, CtrlCStopsALongReadAtTheNextByte) {
     EXPECT_LT(writes.size(), 200u + 2 * 36 + 4) << "more than a byte went by after the signal";
     EXPECT_EQ(writes[writes.size() - 2], "03");  // the STOP
     EXPECT_EQ(writes.back(), "08");
+}
+
+// Ctrl-C while --every waits for its next reading: the readings printed are
+// whole lines and the run ends by the signal at once, not an interval later.
+TEST(WirelinkTool, CtrlCEndsRepeatedReadingsAtOnce) {
+    const Running running = start_program(WIRELINK_TOOL, {"--sim", "get", "0x39", "--every", "10s"});
+    ASSERT_NE(running.pid, 0);
+    const fs::path out = running.dir / "out";
+    for (int tries = 0; tries < 500 && (!fs::exists(out) || fs::file_size(out) == 0); ++tries) usleep(10'000);
+    const auto interrupted = std::chrono::steady_clock::now();
+    kill(running.pid, SIGINT);
+    const Outcome outcome = finish_program(running);
+    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(5));
+    EXPECT_EQ(outcome.status, 128 + SIGINT);
+    EXPECT_TRUE(outcome.out.ends_with(" 0xff\n")) << outcome.out;
+    EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), 1);
 }
 
 // --- installed ----------------------------------------------------------
