@@ -241,6 +241,8 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
          "SDA3302: divider 2924, tunes 145450000 Hz\n"
          "C0 0B 6C CE 02\n"
          "S C0 N 0B N 6C N CE N 02 N P\n",
+         "wirelink: SDA3302: 145.5 MHz asked for, tunes 145.45 MHz (step 62.5 kHz); the nearest is "
+         "145.5125 MHz: add --nearest to tune it\n"
          "wirelink: no acknowledge from 0x60 (SDA3302)\n"},
         {"pll tsa6057 98.1M --step 25k --trace", 1,
          "TSA6057: divider 3924, tunes 98100000 Hz\n"
@@ -262,6 +264,34 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
         arguments.insert(arguments.begin(), "--sim");
         expect_case(c, wirelink(arguments));
     }
+}
+
+// A frequency between two steps: both frequencies and the step on standard
+// error, and --nearest tunes the nearer step (the library's own divider).
+TEST(WirelinkTool, PllSaysWhenTheFrequencyFallsBetweenSteps) {
+    const Case cases[] = {
+        {"pll SDA3302 145.5125M --dry-run", 0, "SDA3302: divider 2925, tunes 145512500 Hz\nC0 0B 6D CE 02\n",
+         ""},
+        {"pll sda3302 145.5M --dry-run --nearest", 0,
+         "SDA3302: divider 2925, tunes 145512500 Hz\nC0 0B 6D CE 02\n",
+         "wirelink: SDA3302: 145.5 MHz asked for, tunes 145.5125 MHz, the nearest (step 62.5 kHz)\n"},
+        {"pll sda3302 145.5M --dry-run --step-mode 2 --nearest", 0,
+         "SDA3302: divider 2924, tunes 145450000 Hz\nC0 0B 6C CE 02\n",
+         "wirelink: SDA3302: 145.5 MHz asked for, tunes 145.45 MHz, the nearest (step 250 kHz)\n"},
+        {"pll tsa5511 145.51M --step-mode 1 --dry-run", 0,
+         "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n",
+         "wirelink: TSA5511: 145.51 MHz asked for, tunes 145.5 MHz, the nearest (step 125 kHz)\n"},
+        {"pll tbb200 145.02M --dry-run --nearest", 0,
+         "TBB200: divider 5801, tunes 145025000 Hz\nC4 08 F8\nC4 04 02 00\nC4 0C 16 A9\n",
+         "wirelink: TBB200: 145.02 MHz asked for, tunes 145.025 MHz, the nearest (step 25 kHz)\n"},
+        {"pll tsa6057 98.1066M --dry-run", 0, "TSA6057: divider 9810, tunes 98100000 Hz\nC4 00 A5 4C 44 00\n",
+         "wirelink: TSA6057: 98.1066 MHz asked for, tunes 98.1 MHz (step 10 kHz); the nearest is 98.11 MHz: "
+         "add "
+         "--nearest to tune it\n"},
+        {"pll tsa5511 2047.99M --dry-run", 0, "TSA5511: divider 32767, tunes 2047937500 Hz\nC0 7F FF 8E 00\n",
+         "wirelink: TSA5511: 2047.99 MHz asked for, tunes 2047.9375 MHz, the nearest\n"},
+    };
+    for (const Case &c : cases) expect_case(c, wirelink(words(c.command)));
 }
 
 TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
