@@ -156,7 +156,7 @@ int main(int argc, char **argv) {
     try {
         app.parse(argc, argv);
         refuse_empty_values(app);
-        if (ports->parsed()) return list_ports();
+        if (ports->parsed()) return list_ports(common.json);
         const Run *command = commands.chosen();
         if (command == nullptr) throw usage_error(missing_command(app));
         return run(*command, common_options(common));

@@ -17,6 +17,7 @@
 #include "capture_port.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
 #include "warning.h"
 
@@ -135,14 +136,21 @@ std::optional<Plan> next_step_up(const Plan &plan, int32_t asked, const PlanFor 
     }
 }
 
+// Where FREQ lies among the steps the chip can tune.
+struct Tuning {
+    int64_t asked;
+    std::optional<int64_t> step;  // none at the chip's last step
+    int64_t nearest;
+};
+
 // Between two steps: says so with both frequencies and the step, and with
 // --nearest takes the nearer of the two.
-Plan between_steps(const Plan &plan, int32_t asked, const Common &common, const PlanFor &plan_for) {
-    const std::optional<Plan> up = next_step_up(plan, asked, plan_for);
-    const bool up_is_nearer = up && up->tunes - asked < asked - plan.tunes;
-    const std::string step = up ? " (step " + frequency_text(up->tunes - plan.tunes) + ")" : "";
+Plan between_steps(const Plan &plan, const std::optional<Plan> &up, const Tuning &tuning,
+                   const Common &common) {
+    const int64_t asked = tuning.asked;
+    const std::string step = tuning.step ? " (step " + frequency_text(*tuning.step) + ")" : "";
     const std::string said = plan.chip + ": " + frequency_text(asked) + " asked for";
-    if (!up_is_nearer) {
+    if (tuning.nearest == plan.tunes) {
         report_warning(said + ", tunes " + frequency_text(plan.tunes) + ", the nearest" + step);
         return plan;
     }
@@ -155,17 +163,47 @@ Plan between_steps(const Plan &plan, int32_t asked, const Common &common, const 
     return plan;
 }
 
-void execute(Session &session, const Plan &plan, const Common &common);
+void print_plan_json(const Plan &plan, const Tuning &tuning,
+                     const std::vector<std::vector<int32_t>> &transactions) {
+    Json bytes = Json::array();
+    for (const auto &transaction : transactions) {
+        Json one = Json::array();
+        for (int32_t byte : transaction) one.push_back(byte & 0xFF);
+        bytes.push_back(one);
+    }
+    print_json({{"chip", plan.chip},
+                {"address", plan.address},
+                {"frequency", tuning.asked},
+                {"divider", plan.divider},
+                {"tunes", plan.tunes},
+                {"step", tuning.step ? Json(*tuning.step) : Json()},
+                {"nearest", tuning.nearest},
+                {"transactions", bytes}});
+}
+
+void execute(Session &session, const Plan &plan, const Tuning &tuning, const Common &common);
 
 // The plan for FREQ, or for the nearest step with --nearest, carried out.
 void tune(Session &session, int32_t asked, const Common &common, const PlanFor &plan_for) {
     Plan plan = plan_for(asked);
-    if (plan.tunes != asked) plan = between_steps(plan, asked, common, plan_for);
-    execute(session, plan, common);
+    const std::optional<Plan> up = next_step_up(plan, asked, plan_for);
+    Tuning tuning{asked, std::nullopt, plan.tunes};
+    if (up) {
+        tuning.step = up->tunes - plan.tunes;
+        if (up->tunes - asked < asked - plan.tunes) tuning.nearest = up->tunes;
+    }
+    if (plan.tunes != asked) plan = between_steps(plan, up, tuning, common);
+    execute(session, plan, tuning, common);
 }
 
-void execute(Session &session, const Plan &plan, const Common &common) {
-    print_plan(plan, capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); }));
+void execute(Session &session, const Plan &plan, const Tuning &tuning, const Common &common) {
+    const auto transactions =
+        capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); });
+    if (session.json()) {
+        print_plan_json(plan, tuning, transactions);
+    } else {
+        print_plan(plan, transactions);
+    }
     if (common.dry_run) return;
     const Wirelink &bus = session.bus();
     if (!plan.send(bus)) {

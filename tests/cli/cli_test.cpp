@@ -191,6 +191,13 @@ TEST(WirelinkTool, JsonResultsParseBackWithTheirDocumentedKeys) {
         {"dump 0x48 0 3",
          Json::parse(R"({"address":72,"first":0,"last":3,"size":"b","values":[128,0,2,100]})")},
         {"expander 2", Json::parse(R"({"address":58,"value":255})")},
+        {"pll sda3302 145.5M --dry-run",
+         Json::parse(R"({"chip":"SDA3302","address":96,"frequency":145500000,"divider":2924,"tunes":145450000,
+                         "step":62500,"nearest":145512500,"transactions":[[192,11,108,206,2]]})")},
+        {"pll tbb200 145M --mode 1 --dry-run",
+         Json::parse(R"({"chip":"TBB200","address":98,"frequency":145000000,"divider":5800,"tunes":145000000,
+                         "step":25000,"nearest":145000000,
+                         "transactions":[[197,9,248],[197,5,2,0],[197,13,2,128,90]]})")},
     };
     for (const auto &[command, expected] : cases) {
         std::vector<std::string> arguments = {"--sim", "--json"};
@@ -367,6 +374,15 @@ TEST(WirelinkTool, PortsListsWithoutAnAdapter) {
     for (const char *part :
          {"Serial devices:\n", "FTDI cables through libusb:\n", "  COM1 = ftdi:A5XK3RJT\n  COM2 = off\n"})
         EXPECT_NE(named.out.find(part), std::string::npos) << part;
+    const Outcome json = wirelink({"--json", "ports"}, {"WIRELINK_COM1=ftdi:A5XK3RJT", "WIRELINK_COM2=off"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    const nlohmann::json listed = nlohmann::json::parse(json.out);
+    EXPECT_EQ(listed.at("configured"), nlohmann::json::parse(R"({"COM1":"ftdi:A5XK3RJT","COM2":"off"})"));
+    for (const auto &port : listed.at("serial")) {
+        EXPECT_TRUE(port.at("device").get<std::string>().starts_with("/dev/tty")) << port;
+        EXPECT_TRUE(port.at("type") == "uart" || port.at("type") == "usb") << port;
+    }
+    EXPECT_TRUE(listed.at("ftdi").is_array() || listed.at("ftdi").is_null());
 }
 
 TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
