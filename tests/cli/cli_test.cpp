@@ -230,6 +230,13 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
         {"expander 1 0x5a --trace", 0, "S 72 A 5A A P\n", ""},
         {"expander 2", 0, "0xff\n", ""},
         {"transfer w1@0x48 0x42 r2@0x48 --trace", 0, "S 90 A 42 A Sr 91 A 80 A 64 N P\n0x80 0x64\n", ""},
+        // Suffixes fill the rest of a write as i2ctransfer does, each in 8 bits.
+        {"transfer w4@0x39 0xfe+ --trace", 0, "S 72 A FE A FF A 00 A 01 A P\n", ""},
+        {"transfer w3@0x39 0x01- --trace", 0, "S 72 A 01 A 00 A FF A P\n", ""},
+        {"transfer w4@0x39 0x01 0x7f= --trace", 0, "S 72 A 01 A 7F A 7F A 7F A P\n", ""},
+        {"transfer w5@0x39 0x00p --trace", 0, "S 72 A 00 A 50 A B0 A 71 A E3 A P\n", ""},
+        {"transfer w4@0x39 0x10+ 0x20", 2, "",
+         "wirelink: transfer: '0x20' is a byte too many: the write before it takes 4 bytes\n"},
         {"adc 3 --trace", 0, "S 90 A 47 A P\nS 91 A 80 A C8 N P\nAIN3: 200  1992 mV\n", ""},
         {"dac 2500 --trace", 0, "S 90 A 40 A FA A P\nAOUT: 250  2490 mV\n", ""},
         {"dac 2550 --trace", 0, "S 90 A 40 A FF A P\nAOUT: 255  2540 mV\n", ""},
