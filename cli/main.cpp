@@ -13,6 +13,7 @@
 #include "numbers.h"
 #include "port_option.h"
 #include "ports_command.h"
+#include "repeat.h"
 #include "session.h"
 
 namespace {
@@ -27,13 +28,15 @@ struct CommonArguments {
     bool simulated = false;
     bool yes = false;
     bool json = false;
+    std::string wait;
 };
 
 const char *const kFooter =
     "Numbers are decimal or 0x hex.  Exit status: 0 done; 1 a chip did not\n"
     "acknowledge, a read failed or the bus is still held; 2 a bad argument; 3 no\n"
-    "adapter found; 4 a library is missing.  With --sim every run starts a fresh\n"
-    "simulated bench: nothing one run writes is there for the next.\n"
+    "adapter found (or the port stayed in use for all of --wait); 4 a library is\n"
+    "missing.  With --sim every run starts a fresh simulated bench: nothing one run\n"
+    "writes is there for the next.\n"
     "Run wirelink COMMAND --help for a command's arguments.";
 
 void add_common_options(CLI::App &app, CommonArguments &common) {
@@ -45,6 +48,9 @@ void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
     app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
     app.add_flag("--json", common.json, "print each result as a JSON object on a line of its own");
+    app.add_option("--wait", common.wait,
+                   "when another program holds the port, retry until it is free or SECONDS "
+                   "(5, 0.5, 500ms) have passed");
     app.add_flag("-y,--yes", common.yes, "accepted as i2c-tools take it; this tool never asks");
 }
 
@@ -57,6 +63,8 @@ CommonOptions common_options(const CommonArguments &arguments) {
     options.trace = arguments.trace;
     options.simulated = arguments.simulated;
     options.json = arguments.json;
+    if (!arguments.wait.empty() && arguments.wait != "0")
+        options.wait = parse_interval(arguments.wait, "--wait");
     return options;
 }
 
@@ -64,6 +72,8 @@ std::string value_name(const std::string &option) {
     if (option == "port") return "PORT";
     if (option == "slot") return "N";
     if (option == "fref" || option == "step") return "FREQ";
+    if (option == "wait") return "SECONDS";
+    if (option == "every") return "INTERVAL";
     return "N";
 }
 

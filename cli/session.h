@@ -19,7 +19,8 @@ struct CommonOptions {
     int32_t delay = 10;
     bool trace = false;
     bool simulated = false;
-    bool json = false;  // results as JSON objects
+    bool json = false;                  // results as JSON objects
+    std::chrono::milliseconds wait{0};  // how long to wait for a port another program holds
 };
 
 // Ctrl-C and its kin, and a closed output pipe, are held back for the whole
@@ -60,6 +61,9 @@ public:
 
 private:
     std::string no_adapter_message() const;
+    std::string ports_named() const;
+    int32_t claim(const Wirelink &wirelink) const;
+    int32_t claim_waiting(const Wirelink &wirelink);
     void name_device(const Wirelink &wirelink) const;
     int32_t slot_base() const;
 

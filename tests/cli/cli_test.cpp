@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -551,6 +553,46 @@ TEST(WirelinkTool, EveryRepeatsAReadingWithItsTime) {
         arguments.insert(arguments.begin(), "--sim");
         expect_case({command, 2, "", "wirelink: " + message + "\n"}, wirelink(arguments));
     }
+}
+
+// A device that another program holds (this test, by the lock the port
+// driver takes) is waited for with --wait, until it is free or the time is
+// up; once free, any other failure (a terminal has no modem lines) ends the
+// wait at once.
+TEST(WirelinkTool, WaitRetriesOnlyWhileAnotherProgramHoldsThePort) {
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) GTEST_SKIP() << "no terminals";
+    const std::string device = ptsname(terminal);
+    const int holder = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    const std::string in_use =
+        "wirelink: COM1 = " + device +
+        ": in use by another program (close it, and keep ModemManager off the device)\n";
+    expect_case(
+        {"", 3, "", in_use + "wirelink: no adapter found on " + device + " (as COM1) (or try --sim)\n"},
+        wirelink({"--port", device, "probe"}));
+    expect_case(
+        {"", 3, "",
+         in_use + "wirelink: waiting up to 0.3 s for " + device +
+             " (as COM1) to be free (Ctrl-C stops)\n"
+             "wirelink: " +
+             device +
+             " (as COM1) still in use by another program after waiting 0.3 s (close it, or wait longer "
+             "with --wait)\n"},
+        wirelink({"--port", device, "--wait", "0.3", "probe"}));
+
+    std::thread release([holder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        close(holder);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const Outcome freed = wirelink({"--port", device, "--wait", "30", "probe"});
+    release.join();
+    close(terminal);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_EQ(freed.status, 3);
+    EXPECT_TRUE(freed.err.starts_with(in_use)) << freed.err;
+    EXPECT_NE(freed.err.find(": not a serial port with modem lines"), std::string::npos) << freed.err;
 }
 
 TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
