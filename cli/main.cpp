@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 #include "failure.h"
 #include "help_format.h"
 #include "numbers.h"
+#include "parse_errors.h"
 #include "port_option.h"
 #include "ports_command.h"
 #include "repeat.h"
@@ -175,7 +177,7 @@ int main(int argc, char **argv) {
     } catch (const CLI::CallForVersion &version) {
         return app.exit(version);
     } catch (const CLI::ParseError &error) {
-        report(std::string(error.what()) + " (try --help)");
+        report(explain_parse_error(app, error, std::vector<std::string>(argv + 1, argv + argc)));
         return kUsage;
     } catch (const Failure &failure) {
         report(failure.what());

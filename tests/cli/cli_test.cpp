@@ -334,7 +334,21 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
          "wirelink: TEXT: 'Ä' (U+00C4) at character 7 is not in the display's character set (--raw sends "
          "bytes "
          "unchanged)\n"},
-        {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
+        {"scan", 2, "",
+         "wirelink: 'scan' is not a command; give one of probe, detect, transfer, recover, get, set, dump, "
+         "expander, adc, dac, lcd, pll, ports (see wirelink --help)\n"},
+        // Stray words named in the order typed, with the command they went to.
+        {"pll --dry-run 145M foo", 2, "",
+         "wirelink: pll: give a command before --dry-run: tsa5511, tsa5523, tbb200, tsa6057, sda3302 (see "
+         "wirelink pll --help)\n"},
+        {"lcd print a b c", 2, "",
+         "wirelink: lcd print: arguments 'b' 'c' not expected: more than the command takes (quote a text "
+         "with "
+         "blanks; see wirelink lcd print --help)\n"},
+        {"probe --bogus", 2, "", "wirelink: probe: no option --bogus (see wirelink probe --help)\n"},
+        {"get", 2, "",
+         "wirelink: get: ADDRESS is missing: 7-bit chip address (0x08-0x77) (see wirelink get --help)\n"},
+        {"adc --every", 2, "", "wirelink: --every: needs a value (INTERVAL; see wirelink adc --help)\n"},
         {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
         {"transfer w1@0x48 0x40 r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
