@@ -1,7 +1,7 @@
 #include "parse_errors.h"
 
 #include <algorithm>
-#include <regex>
+#include <cctype>
 
 namespace cli {
 namespace {
@@ -99,16 +99,31 @@ std::string explain_required(const CLI::App &app, const std::string &fallback) {
     return fallback + " (" + help_of(path) + ")";
 }
 
+// The words of CLI11's "NAME: 1 required TYPE missing" and "NAME: At Most 3
+// required but received 4", or none when the text is another.
+std::vector<std::string> words_between(const std::string &text, const std::vector<std::string> &fixed) {
+    std::vector<std::string> words;
+    std::size_t from = 0;
+    for (const std::string &part : fixed) {
+        const std::size_t at = text.find(part, from);
+        if (at == std::string::npos || at == from) return {};
+        words.push_back(text.substr(from, at - from));
+        from = at + part.size();
+    }
+    if (from < text.size()) words.push_back(text.substr(from));
+    return words;
+}
+
 std::string explain_mismatch(const CLI::App &app, const std::string &message) {
     const std::string path = command_path(app);
-    std::smatch part;
-    if (std::regex_match(message, part, std::regex("(.+): [0-9]+ required (.+) missing"))) {
-        return part[1].str() + ": needs a value (" + part[2].str() + "; " + help_of(path) + ")";
+    const auto missing = words_between(message, {": ", " required ", " missing"});
+    if (missing.size() == 3 && message.ends_with(" missing")) {
+        return missing[0] + ": needs a value (" + missing[2] + "; " + help_of(path) + ")";
     }
-    if (std::regex_match(message, part,
-                         std::regex("(.+): At Most ([0-9]+) required but received ([0-9]+)"))) {
-        return (path.empty() ? "" : path + ": ") + part[1].str() + " takes at most " + part[2].str() +
-               " words, got " + part[3].str() + " (" + help_of(path) + ")";
+    const auto too_many = words_between(message, {": At Most ", " required but received "});
+    if (too_many.size() == 3) {
+        return (path.empty() ? "" : path + ": ") + too_many[0] + " takes at most " + too_many[1] +
+               " words, got " + too_many[2] + " (" + help_of(path) + ")";
     }
     return message + " (" + help_of(path) + ")";
 }
