@@ -196,21 +196,24 @@ void tune(Session &session, int32_t asked, const Common &common, const PlanFor &
     execute(session, plan, tuning, common);
 }
 
-void execute(Session &session, const Plan &plan, const Tuning &tuning, const Common &common) {
-    const auto transactions =
-        capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); });
-    if (session.json()) {
-        print_plan_json(plan, tuning, transactions);
-    } else {
-        print_plan(plan, transactions);
-    }
-    if (common.dry_run) return;
+void send(Session &session, const Plan &plan) {
     const Wirelink &bus = session.bus();
     if (!plan.send(bus)) {
         const std::string unanswered = "no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")";
         throw_if_failed(bus, unanswered);
-        throw no_acknowledge("no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")");
+        throw no_acknowledge(unanswered);
     }
+}
+
+// The text shows the bytes before they go out (and --trace then shows them
+// on the wire); a JSON object stands for a result, so only a sent one or a
+// dry run's is printed.
+void execute(Session &session, const Plan &plan, const Tuning &tuning, const Common &common) {
+    const auto transactions =
+        capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); });
+    if (!session.json()) print_plan(plan, transactions);
+    if (!common.dry_run) send(session, plan);
+    if (session.json()) print_plan_json(plan, tuning, transactions);
 }
 
 // --- TSA5511 -------------------------------------------------------------

@@ -221,6 +221,8 @@ TEST(WirelinkTool, JsonResultsParseBackWithTheirDocumentedKeys) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "wirelink: no acknowledge from 0x50\n");
+    expect_case({"", 1, "", "wirelink: no acknowledge from 0x60 (TSA5511)\n"},
+                wirelink({"--sim", "--json", "pll", "tsa5511", "145.5M"}));
 }
 
 // What each command prints and puts on the wire of the default board.  Its
