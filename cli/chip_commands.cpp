@@ -11,6 +11,8 @@
 #include "failure.h"
 #include "json_output.h"
 #include "numbers.h"
+#include "repeat.h"
+#include "result_output.h"
 #include "run_transfer.h"
 
 namespace cli {
@@ -23,6 +25,7 @@ struct ExpanderArguments {
     std::string value;
     std::string address;
     bool all = false;
+    RepeatArguments repeat;
 };
 
 // Any other address than the index form's (0x38-0x3f) is reached by a plain
@@ -32,11 +35,7 @@ void write_at(Session &session, int address, int value) {
 }
 
 void print_pins(const Session &session, int address, int value) {
-    if (session.json()) {
-        print_json({{"address", address}, {"value", value}});
-    } else {
-        std::printf("%s\n", hex(value).c_str());
-    }
+    print_result(session, {{"address", address}, {"value", value}}, hex(value));
 }
 
 void read_at(Session &session, int address) {
@@ -80,6 +79,7 @@ void add_expander(CLI::App &app, Commands &commands) {
                         "a PCF8574A at 0x38-0x3f");
     command->add_flag("-a,--all-addresses", args->all,
                       "allow the reserved addresses 0x00-0x07 and 0x78-0x7f");
+    add_repeat_options(command, args->repeat);
     command->footer(
         "A read prints the pins as 0xNN.  On --sim every run starts a fresh bench, so a\n"
         "read shows the expander's power-on value, not what an earlier run wrote.");
@@ -88,17 +88,25 @@ void add_expander(CLI::App &app, Commands &commands) {
         for (const std::string *word : {&args->index, &args->value}) {
             if (!word->empty()) words.push_back(*word);
         }
+        const Repeat repeat = parse_repeat(args->repeat);
+        const bool repeated = repeat.interval.count() != 0;
         if (args->address.empty()) {
             if (words.empty()) throw usage_error("expander: give INDEX, or --address ADDRESS");
             const int index = static_cast<int>(parse_number(words[0], "INDEX", 0, 7));
-            if (words.size() < 2) return read_expander(session, index);
+            if (words.size() < 2)
+                return repeat_readings(session, repeat, [&] { read_expander(session, index); });
+            if (repeated) throw usage_error("--every: repeats a read; leave out VALUE");
             return write_expander(session, index, static_cast<int>(parse_number(words[1], "VALUE", 0, 0xFF)));
         }
         if (words.size() > 1) throw usage_error("expander: with --address give VALUE alone, not an INDEX");
         const int address = parse_address(args->address, "--address", args->all);
         const bool index_form = address >= 0x38 && address <= 0x3F;
-        if (words.empty())
-            return index_form ? read_expander(session, address - 0x38) : read_at(session, address);
+        if (words.empty()) {
+            return repeat_readings(session, repeat, [&] {
+                index_form ? read_expander(session, address - 0x38) : read_at(session, address);
+            });
+        }
+        if (repeated) throw usage_error("--every: repeats a read; leave out VALUE");
         const int value = static_cast<int>(parse_number(words[0], "VALUE", 0, 0xFF));
         if (index_form) return write_expander(session, address - 0x38, value);
         write_at(session, address, value);
@@ -153,26 +161,30 @@ void read_converter(Session &session, const Converter &converter, int channel) {
         throw no_acknowledge("no acknowledge from " + converter_name(converter.address));
     }
     for (int c = all ? 0 : channel; c <= (all ? 3 : channel); ++c) {
-        if (session.json()) {
-            print_json({{"address", 0x48 + converter.address},
-                        {"channel", c},
-                        {"code", state.reading[c]},
-                        {"millivolts", millivolts(bus, state, c)}});
-        } else {
-            std::printf("AIN%d: %3d  %4d mV\n", c, state.reading[c], millivolts(bus, state, c));
-        }
+        char text[32];
+        std::snprintf(text, sizeof text, "AIN%d: %3d  %4d mV", c, state.reading[c],
+                      millivolts(bus, state, c));
+        print_result(session,
+                     {{"address", 0x48 + converter.address},
+                      {"channel", c},
+                      {"code", state.reading[c]},
+                      {"millivolts", millivolts(bus, state, c)}},
+                     text);
     }
 }
 
 void add_adc(CLI::App &app, Commands &commands) {
     auto channel = std::make_shared<std::string>("all");
     auto args = std::make_shared<ConverterArguments>();
+    auto repeat = std::make_shared<RepeatArguments>();
     CLI::App *command = app.add_subcommand("adc", "Read the PCF8591's analog inputs (codes and millivolts)");
     command->add_option("CHANNEL", *channel, "input 0-3, or all (default)");
     add_converter_options(command, *args);
-    commands.add(command, [channel, args](Session &session) {
+    add_repeat_options(command, *repeat);
+    commands.add(command, [channel, args, repeat](Session &session) {
         const int number = *channel == "all" ? -1 : static_cast<int>(parse_number(*channel, "CHANNEL", 0, 3));
-        read_converter(session, parse_converter(*args), number);
+        const Converter converter = parse_converter(*args);
+        repeat_readings(session, parse_repeat(*repeat), [&] { read_converter(session, converter, number); });
     });
 }
 

@@ -6,13 +6,16 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 #include "failure.h"
 #include "help_format.h"
 #include "numbers.h"
+#include "parse_errors.h"
 #include "port_option.h"
 #include "ports_command.h"
+#include "repeat.h"
 #include "session.h"
 
 namespace {
@@ -27,13 +30,15 @@ struct CommonArguments {
     bool simulated = false;
     bool yes = false;
     bool json = false;
+    std::string wait;
 };
 
 const char *const kFooter =
     "Numbers are decimal or 0x hex.  Exit status: 0 done; 1 a chip did not\n"
     "acknowledge, a read failed or the bus is still held; 2 a bad argument; 3 no\n"
-    "adapter found; 4 a library is missing.  With --sim every run starts a fresh\n"
-    "simulated bench: nothing one run writes is there for the next.\n"
+    "adapter found (or the port stayed in use for all of --wait); 4 a library is\n"
+    "missing.  With --sim every run starts a fresh simulated bench: nothing one run\n"
+    "writes is there for the next.\n"
     "Run wirelink COMMAND --help for a command's arguments.";
 
 void add_common_options(CLI::App &app, CommonArguments &common) {
@@ -45,6 +50,9 @@ void add_common_options(CLI::App &app, CommonArguments &common) {
     app.add_flag("--trace", common.trace, "print each transaction as it ends: S 72 A 5A A P");
     app.add_flag("--sim", common.simulated, "run on the simulated bench board instead of real ports");
     app.add_flag("--json", common.json, "print each result as a JSON object on a line of its own");
+    app.add_option("--wait", common.wait,
+                   "when another program holds the port, retry until it is free or SECONDS "
+                   "(5, 0.5, 500ms) have passed");
     app.add_flag("-y,--yes", common.yes, "accepted as i2c-tools take it; this tool never asks");
 }
 
@@ -57,6 +65,8 @@ CommonOptions common_options(const CommonArguments &arguments) {
     options.trace = arguments.trace;
     options.simulated = arguments.simulated;
     options.json = arguments.json;
+    if (!arguments.wait.empty() && arguments.wait != "0")
+        options.wait = parse_interval(arguments.wait, "--wait");
     return options;
 }
 
@@ -64,6 +74,8 @@ std::string value_name(const std::string &option) {
     if (option == "port") return "PORT";
     if (option == "slot") return "N";
     if (option == "fref" || option == "step") return "FREQ";
+    if (option == "wait") return "SECONDS";
+    if (option == "every") return "INTERVAL";
     return "N";
 }
 
@@ -156,7 +168,7 @@ int main(int argc, char **argv) {
     try {
         app.parse(argc, argv);
         refuse_empty_values(app);
-        if (ports->parsed()) return list_ports();
+        if (ports->parsed()) return list_ports(common.json);
         const Run *command = commands.chosen();
         if (command == nullptr) throw usage_error(missing_command(app));
         return run(*command, common_options(common));
@@ -165,7 +177,7 @@ int main(int argc, char **argv) {
     } catch (const CLI::CallForVersion &version) {
         return app.exit(version);
     } catch (const CLI::ParseError &error) {
-        report(std::string(error.what()) + " (try --help)");
+        report(explain_parse_error(app, error, std::vector<std::string>(argv + 1, argv + argc)));
         return kUsage;
     } catch (const Failure &failure) {
         report(failure.what());

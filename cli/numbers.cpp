@@ -59,6 +59,18 @@ std::string hex(int64_t value) {
     return text;
 }
 
+std::string frequency_text(int64_t hertz) {
+    const int64_t size = hertz < 0 ? -hertz : hertz;
+    const auto [unit, scale] = size >= 1'000'000 ? std::pair<const char *, int64_t>{"MHz", 1'000'000}
+                               : size >= 1000    ? std::pair<const char *, int64_t>{"kHz", 1000}
+                                                 : std::pair<const char *, int64_t>{"Hz", 1};
+    std::string text = std::to_string(size / scale);
+    std::string decimals = std::to_string(scale + size % scale).substr(1);  // leading zeros kept
+    while (!decimals.empty() && decimals.back() == '0') decimals.pop_back();
+    if (!decimals.empty()) text += "." + decimals;
+    return (hertz < 0 ? "-" : "") + text + " " + unit;
+}
+
 namespace {
 
 // Why text is no number in range, when the reason is plainer than "not a

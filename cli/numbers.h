@@ -16,6 +16,10 @@ int64_t parse_number(const std::string &text, const std::string &what, int64_t m
 // number of hertz within [min, max].
 int64_t parse_frequency(const std::string &text, const std::string &what, int64_t min, int64_t max);
 
+// "145.5125 MHz", "62.5 kHz", "500 Hz": exact, in the largest unit that
+// keeps a whole number before the point.
+std::string frequency_text(int64_t hertz);
+
 // "0x5a": two hex digits at least, for printing bytes and addresses.
 std::string hex(int64_t value);
 

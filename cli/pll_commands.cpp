@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@
 #include "capture_port.h"
 #include "commands.h"
 #include "failure.h"
+#include "json_output.h"
 #include "numbers.h"
+#include "warning.h"
 
 namespace cli {
 namespace {
@@ -38,13 +41,19 @@ struct Common {
     std::string frequency;
     std::string offset = "0";
     bool dry_run = false;
+    bool nearest = false;
 };
+
+// The plan for one frequency; throws a usage error when the chip cannot take it.
+using PlanFor = std::function<Plan(int32_t)>;
 
 CLI::App *add_chip(CLI::App &pll, const char *name, const char *description, Common &common) {
     CLI::App *command = pll.add_subcommand(name, description)->ignore_case();
     command->add_option("FREQ", common.frequency, "frequency: 145500000, 145500k, 145.5M (Hz, k, M)")
         ->required();
     command->add_flag("--dry-run", common.dry_run, "print the bytes but touch no port");
+    command->add_flag("--nearest", common.nearest,
+                      "tune the nearest frequency the step allows when FREQ falls between steps");
     return command;
 }
 
@@ -99,15 +108,112 @@ void print_plan(const Plan &plan, const std::vector<std::vector<int32_t>> &trans
     }
 }
 
-void execute(Session &session, const Plan &plan, const Common &common) {
-    print_plan(plan, capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); }));
-    if (common.dry_run) return;
+// The plan of the next divider up from `plan`'s, or none: the lowest
+// frequency above `asked` that the library gives a larger divider is the one
+// that divider tunes, since every chip's calc rounds down.
+std::optional<Plan> next_step_up(const Plan &plan, int32_t asked, const PlanFor &plan_for) {
+    const auto divider_at = [&](int64_t hertz) {
+        try {
+            return plan_for(static_cast<int32_t>(hertz)).divider;
+        } catch (const Failure &) {
+            return std::numeric_limits<int>::max();  // beyond what the chip takes
+        }
+    };
+    int64_t within = asked, beyond = asked + 1;  // divider_at(within) == plan.divider
+    while (divider_at(beyond) <= plan.divider) {
+        within = beyond;
+        beyond = asked + 2 * (beyond - asked);
+        if (beyond > kMaxHertz) return std::nullopt;
+    }
+    while (beyond - within > 1) {
+        const int64_t middle = within + (beyond - within) / 2;
+        (divider_at(middle) <= plan.divider ? within : beyond) = middle;
+    }
+    try {
+        return plan_for(static_cast<int32_t>(beyond));
+    } catch (const Failure &) {
+        return std::nullopt;
+    }
+}
+
+// Where FREQ lies among the steps the chip can tune.
+struct Tuning {
+    int64_t asked;
+    std::optional<int64_t> step;  // none at the chip's last step
+    int64_t nearest;
+};
+
+// Between two steps: says so with both frequencies and the step, and with
+// --nearest takes the nearer of the two.
+Plan between_steps(const Plan &plan, const std::optional<Plan> &up, const Tuning &tuning,
+                   const Common &common) {
+    const int64_t asked = tuning.asked;
+    const std::string step = tuning.step ? " (step " + frequency_text(*tuning.step) + ")" : "";
+    const std::string said = plan.chip + ": " + frequency_text(asked) + " asked for";
+    if (tuning.nearest == plan.tunes) {
+        report_warning(said + ", tunes " + frequency_text(plan.tunes) + ", the nearest" + step);
+        return plan;
+    }
+    if (common.nearest) {
+        report_warning(said + ", tunes " + frequency_text(up->tunes) + ", the nearest" + step);
+        return *up;
+    }
+    report_warning(said + ", tunes " + frequency_text(plan.tunes) + step + "; the nearest is " +
+                   frequency_text(up->tunes) + ": add --nearest to tune it");
+    return plan;
+}
+
+void print_plan_json(const Plan &plan, const Tuning &tuning,
+                     const std::vector<std::vector<int32_t>> &transactions) {
+    Json bytes = Json::array();
+    for (const auto &transaction : transactions) {
+        Json one = Json::array();
+        for (int32_t byte : transaction) one.push_back(byte & 0xFF);
+        bytes.push_back(one);
+    }
+    print_json({{"chip", plan.chip},
+                {"address", plan.address},
+                {"frequency", tuning.asked},
+                {"divider", plan.divider},
+                {"tunes", plan.tunes},
+                {"step", tuning.step ? Json(*tuning.step) : Json()},
+                {"nearest", tuning.nearest},
+                {"transactions", bytes}});
+}
+
+void execute(Session &session, const Plan &plan, const Tuning &tuning, const Common &common);
+
+// The plan for FREQ, or for the nearest step with --nearest, carried out.
+void tune(Session &session, int32_t asked, const Common &common, const PlanFor &plan_for) {
+    Plan plan = plan_for(asked);
+    const std::optional<Plan> up = next_step_up(plan, asked, plan_for);
+    Tuning tuning{asked, std::nullopt, plan.tunes};
+    if (up) {
+        tuning.step = up->tunes - plan.tunes;
+        if (up->tunes - asked < asked - plan.tunes) tuning.nearest = up->tunes;
+    }
+    if (plan.tunes != asked) plan = between_steps(plan, up, tuning, common);
+    execute(session, plan, tuning, common);
+}
+
+void send(Session &session, const Plan &plan) {
     const Wirelink &bus = session.bus();
     if (!plan.send(bus)) {
         const std::string unanswered = "no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")";
         throw_if_failed(bus, unanswered);
-        throw no_acknowledge("no acknowledge from " + hex(plan.address) + " (" + plan.chip + ")");
+        throw no_acknowledge(unanswered);
     }
+}
+
+// The text shows the bytes before they go out (and --trace then shows them
+// on the wire); a JSON object stands for a result, so only a sent one or a
+// dry run's is printed.
+void execute(Session &session, const Plan &plan, const Tuning &tuning, const Common &common) {
+    const auto transactions =
+        capture_bytes(session.library(), [&plan](const Wirelink &bus) { plan.send(bus); });
+    if (!session.json()) print_plan(plan, transactions);
+    if (!common.dry_run) send(session, plan);
+    if (session.json()) print_plan_json(plan, tuning, transactions);
 }
 
 // --- TSA5511 -------------------------------------------------------------
@@ -132,15 +238,18 @@ void add_tsa5511(CLI::App &pll, Commands &commands) {
         const int32_t step_mode = option(args->step_mode, "--step-mode", 0, 1);
         const int offset = parse_offset(*args, 6);
         const Wirelink &wirelink = session.library();
-        auto state = std::make_shared<tsa5511_state>();
-        wirelink.tsa5511_init(state.get(), control, fref, port);
-        Plan plan{"TSA5511", (0xC0 + offset) / 2, wirelink.tsa5511_calc(state.get(), freq, step_mode), 0, {}};
-        check_divider(plan, *args, kFifteenBits);
-        plan.tunes = int64_t{plan.divider} * state->step;
-        plan.send = [state, offset](const Wirelink &bus) {
-            return bus.tsa5511_send(state.get(), offset) != 0;
-        };
-        execute(session, plan, *args);
+        tune(session, freq, *args, [&](int32_t hertz) {
+            auto state = std::make_shared<tsa5511_state>();
+            wirelink.tsa5511_init(state.get(), control, fref, port);
+            Plan plan{
+                "TSA5511", (0xC0 + offset) / 2, wirelink.tsa5511_calc(state.get(), hertz, step_mode), 0, {}};
+            check_divider(plan, *args, kFifteenBits);
+            plan.tunes = int64_t{plan.divider} * state->step;
+            plan.send = [state, offset](const Wirelink &bus) {
+                return bus.tsa5511_send(state.get(), offset) != 0;
+            };
+            return plan;
+        });
     });
 }
 
@@ -185,21 +294,26 @@ void run_tuner(Session &session, const Tuner<State> &chip, const TunerArguments 
     const int32_t band = args.band.empty() ? -1 : option(args.band, "--band", 0, 0xFF);
     const int offset = parse_offset(args, 6);
     const Wirelink &wirelink = session.library();
-    auto state = std::make_shared<State>();
-    (wirelink.*chip.init)(state.get(), control);
-    Plan plan{
-        upper(chip.name), (0xC0 + offset) / 2, (wirelink.*chip.calc)(state.get(), freq, step_mode), 0, {}};
-    check_divider(plan, args, kFifteenBits);
-    if (band >= 0) state->band = band;
-    const auto calc = [&](int32_t hertz) {
-        State probe = *state;
-        return (wirelink.*chip.calc)(&probe, hertz, step_mode);
-    };
-    plan.tunes = tuned_frequency(calc, plan.divider, freq, chip.step);
-    plan.send = [state, offset, send = chip.send](const Wirelink &bus) {
-        return (bus.*send)(state.get(), offset) != 0;
-    };
-    execute(session, plan, args);
+    tune(session, freq, args, [&](int32_t asked) {
+        auto state = std::make_shared<State>();
+        (wirelink.*chip.init)(state.get(), control);
+        Plan plan{upper(chip.name),
+                  (0xC0 + offset) / 2,
+                  (wirelink.*chip.calc)(state.get(), asked, step_mode),
+                  0,
+                  {}};
+        check_divider(plan, args, kFifteenBits);
+        if (band >= 0) state->band = band;
+        const auto calc = [&](int32_t hertz) {
+            State probe = *state;
+            return (wirelink.*chip.calc)(&probe, hertz, step_mode);
+        };
+        plan.tunes = tuned_frequency(calc, plan.divider, asked, chip.step);
+        plan.send = [state, offset, send = chip.send](const Wirelink &bus) {
+            return (bus.*send)(state.get(), offset) != 0;
+        };
+        return plan;
+    });
 }
 
 template <typename State>
@@ -245,16 +359,18 @@ void add_tsa6057(CLI::App &pll, Commands &commands) {
         }
         const int offset = parse_offset(*args, 2);
         const Wirelink &wirelink = session.library();
-        auto state = std::make_shared<tsa6057_state>();
-        wirelink.tsa6057_init(state.get(), control, ref_select);
-        Plan plan{
-            "TSA6057", (0xC4 + offset) / 2, wirelink.tsa6057_calc(state.get(), freq, ref_select), 0, {}};
-        check_divider(plan, *args, 0x1FFFF);
-        plan.tunes = int64_t{plan.divider} * state->step;
-        plan.send = [state, offset](const Wirelink &bus) {
-            return bus.tsa6057_send(state.get(), offset) != 0;
-        };
-        execute(session, plan, *args);
+        tune(session, freq, *args, [&](int32_t hertz) {
+            auto state = std::make_shared<tsa6057_state>();
+            wirelink.tsa6057_init(state.get(), control, ref_select);
+            Plan plan{
+                "TSA6057", (0xC4 + offset) / 2, wirelink.tsa6057_calc(state.get(), hertz, ref_select), 0, {}};
+            check_divider(plan, *args, 0x1FFFF);
+            plan.tunes = int64_t{plan.divider} * state->step;
+            plan.send = [state, offset](const Wirelink &bus) {
+                return bus.tsa6057_send(state.get(), offset) != 0;
+            };
+            return plan;
+        });
     });
 }
 
@@ -297,18 +413,20 @@ void add_tbb200(CLI::App &pll, Commands &commands) {
         const int32_t mode = option(args->mode, "--mode", 0, 1);
         const int32_t status = option(args->status, "--status", 0, 0xFF);
         const Wirelink &wirelink = session.library();
-        auto state = std::make_shared<tbb200_state>();
-        wirelink.tbb200_init(state.get(), mode, fref, prescaler);
-        Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, freq), 0, {}};
-        check_tbb200_counters(*state, plan, *args);
-        plan.tunes = int64_t{plan.divider} * step;
-        plan.send = [state, status](const Wirelink &bus) {
-            const bool status_sent = bus.tbb200_send_status(state.get(), status) != 0;
-            const bool reference_sent = bus.tbb200_send_r_cnt(state.get()) != 0;
-            const bool main_sent = bus.tbb200_send_n_cnt(state.get()) != 0;
-            return status_sent && reference_sent && main_sent;
-        };
-        execute(session, plan, *args);
+        tune(session, freq, *args, [&](int32_t hertz) {
+            auto state = std::make_shared<tbb200_state>();
+            wirelink.tbb200_init(state.get(), mode, fref, prescaler);
+            Plan plan{"TBB200", (0xC4 + mode) / 2, wirelink.tbb200_calc(state.get(), step, hertz), 0, {}};
+            check_tbb200_counters(*state, plan, *args);
+            plan.tunes = int64_t{plan.divider} * step;
+            plan.send = [state, status](const Wirelink &bus) {
+                const bool status_sent = bus.tbb200_send_status(state.get(), status) != 0;
+                const bool reference_sent = bus.tbb200_send_r_cnt(state.get()) != 0;
+                const bool main_sent = bus.tbb200_send_n_cnt(state.get()) != 0;
+                return status_sent && reference_sent && main_sent;
+            };
+            return plan;
+        });
     });
 }
 

@@ -9,8 +9,8 @@ namespace cli {
 
 // Adds the command; it runs without claiming an adapter.
 CLI::App *add_ports_command(CLI::App &app);
-// Prints the list; returns the exit status.
-int list_ports();
+// Prints the list (one JSON object with `json`); returns the exit status.
+int list_ports(bool json);
 
 }  // namespace cli
 

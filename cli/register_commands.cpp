@@ -14,6 +14,8 @@
 #include "failure.h"
 #include "json_output.h"
 #include "numbers.h"
+#include "repeat.h"
+#include "result_output.h"
 #include "run_transfer.h"
 
 namespace cli {
@@ -25,6 +27,7 @@ struct RegisterArguments {
     std::string address;
     std::vector<std::string> rest;
     bool all = false;
+    RepeatArguments repeat;
 };
 
 // The last word may be a size letter; it is taken off `words`.
@@ -86,6 +89,7 @@ void add_get(CLI::App &app, Commands &commands) {
     CLI::App *command = app.add_subcommand("get", "Read a chip's register, as i2cget does");
     add_register_flags(command, *args);
     command->add_option("REGISTER_AND_MODE", args->rest, "[REGISTER [b|w|c]]")->expected(0, 2);
+    add_repeat_options(command, args->repeat);
     command->footer(
         "Without REGISTER: one byte read.  b: write REGISTER, repeated START, read a byte;\n"
         "w: the same, a word (low byte first); c: write REGISTER and read a byte in two\n"
@@ -95,15 +99,16 @@ void add_get(CLI::App &app, Commands &commands) {
         const Size size = take_size(rest, "bwc");
         if (rest.size() > 1) throw usage_error("get: '" + rest[1] + "' is not a mode (b, w or c)");
         const int address = parse_address(args->address, "ADDRESS", args->all);
-        const int value = read_register(session.bus(), address, rest, size);
-        if (session.json()) {
-            Json result = {{"address", address}};
-            result["register"] = rest.empty() ? Json() : Json(parse_number(rest[0], "REGISTER", 0, 0xFF));
-            result["size"] = size == Size::word ? "w" : "b";
-            result["value"] = value;
-            return print_json(result);
-        }
-        std::printf("%s\n", size == Size::word ? word_hex(value).c_str() : hex(value).c_str());
+        const Json reg = rest.empty() ? Json() : Json(parse_number(rest[0], "REGISTER", 0, 0xFF));
+        repeat_readings(session, parse_repeat(args->repeat), [&] {
+            const int value = read_register(session.bus(), address, rest, size);
+            print_result(session,
+                         {{"address", address},
+                          {"register", reg},
+                          {"size", size == Size::word ? "w" : "b"},
+                          {"value", value}},
+                         size == Size::word ? word_hex(value) : hex(value));
+        });
     });
 }
 

@@ -4,8 +4,10 @@
 #ifndef WIRELINK_CLI_SESSION_H
 #define WIRELINK_CLI_SESSION_H
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "wirelink_library.h"
 
@@ -17,7 +19,8 @@ struct CommonOptions {
     int32_t delay = 10;
     bool trace = false;
     bool simulated = false;
-    bool json = false;  // results as JSON objects
+    bool json = false;                  // results as JSON objects
+    std::chrono::milliseconds wait{0};  // how long to wait for a port another program holds
 };
 
 // Ctrl-C and its kin, and a closed output pipe, are held back for the whole
@@ -50,15 +53,24 @@ public:
     bool json() const { return options_.json; }
     // Between transactions: throws Interrupted when a stop signal is pending.
     void checkpoint();
+    // Waits until `when`, or less when a stop signal arrives (port held).
+    void sleep_until(std::chrono::steady_clock::time_point when);
+    // When the reading under way was taken (--every); "" for a single one.
+    void set_reading_time(std::string time) { reading_time_ = std::move(time); }
+    const std::string &reading_time() const { return reading_time_; }
 
 private:
     std::string no_adapter_message() const;
+    std::string ports_named() const;
+    int32_t claim(const Wirelink &wirelink) const;
+    int32_t claim_waiting(const Wirelink &wirelink);
     void name_device(const Wirelink &wirelink) const;
     int32_t slot_base() const;
 
     CommonOptions options_;
     const Wirelink *library_ = nullptr;
     int32_t claimed_base_ = 0;
+    std::string reading_time_;
 };
 
 }  // namespace cli

@@ -5,13 +5,17 @@
 #include <nlohmann/json.hpp>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -33,9 +37,14 @@ std::string slurp(const fs::path &path) {
     return text.str();
 }
 
-// Runs a program with extra environment settings ("NAME=value").
-Outcome run_program(const std::string &program, const std::vector<std::string> &arguments,
-                    const std::vector<std::string> &settings = {}) {
+struct Running {
+    pid_t pid = 0;
+    fs::path dir;  // its standard output and error
+};
+
+// Starts a program with extra environment settings ("NAME=value").
+Running start_program(const std::string &program, const std::vector<std::string> &arguments,
+                      const std::vector<std::string> &settings = {}) {
     const fs::path dir = fs::temp_directory_path() / ("wirelink_cli_" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path out = dir / "out", err = dir / "err";
@@ -52,16 +61,26 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
     for (char **entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
     for (std::string &entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
-    pid_t child = 0;
-    int status = -1;
-    if (posix_spawn(&child, program.c_str(), &files, nullptr, argv.data(), envp.data()) == 0) {
-        waitpid(child, &status, 0);
+    Running running{0, dir};
+    if (posix_spawn(&running.pid, program.c_str(), &files, nullptr, argv.data(), envp.data()) != 0) {
+        running.pid = 0;
     }
     posix_spawn_file_actions_destroy(&files);
-    Outcome outcome{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status), slurp(out),
-                    slurp(err)};
-    fs::remove_all(dir);
+    return running;
+}
+
+Outcome finish_program(const Running &running) {
+    int status = -1;
+    if (running.pid != 0) waitpid(running.pid, &status, 0);
+    Outcome outcome{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
+                    slurp(running.dir / "out"), slurp(running.dir / "err")};
+    fs::remove_all(running.dir);
     return outcome;
+}
+
+Outcome run_program(const std::string &program, const std::vector<std::string> &arguments,
+                    const std::vector<std::string> &settings = {}) {
+    return finish_program(start_program(program, arguments, settings));
 }
 
 Outcome wirelink(const std::vector<std::string> &arguments, const std::vector<std::string> &settings = {}) {
@@ -173,6 +192,13 @@ TEST(WirelinkTool, JsonResultsParseBackWithTheirDocumentedKeys) {
         {"dump 0x48 0 3",
          Json::parse(R"({"address":72,"first":0,"last":3,"size":"b","values":[128,0,2,100]})")},
         {"expander 2", Json::parse(R"({"address":58,"value":255})")},
+        {"pll sda3302 145.5M --dry-run",
+         Json::parse(R"({"chip":"SDA3302","address":96,"frequency":145500000,"divider":2924,"tunes":145450000,
+                         "step":62500,"nearest":145512500,"transactions":[[192,11,108,206,2]]})")},
+        {"pll tbb200 145M --mode 1 --dry-run",
+         Json::parse(R"({"chip":"TBB200","address":98,"frequency":145000000,"divider":5800,"tunes":145000000,
+                         "step":25000,"nearest":145000000,
+                         "transactions":[[197,9,248],[197,5,2,0],[197,13,2,128,90]]})")},
     };
     for (const auto &[command, expected] : cases) {
         std::vector<std::string> arguments = {"--sim", "--json"};
@@ -195,6 +221,8 @@ TEST(WirelinkTool, JsonResultsParseBackWithTheirDocumentedKeys) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "wirelink: no acknowledge from 0x50\n");
+    expect_case({"", 1, "", "wirelink: no acknowledge from 0x60 (TSA5511)\n"},
+                wirelink({"--sim", "--json", "pll", "tsa5511", "145.5M"}));
 }
 
 // What each command prints and puts on the wire of the default board.  Its
@@ -205,6 +233,13 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
         {"expander 1 0x5a --trace", 0, "S 72 A 5A A P\n", ""},
         {"expander 2", 0, "0xff\n", ""},
         {"transfer w1@0x48 0x42 r2@0x48 --trace", 0, "S 90 A 42 A Sr 91 A 80 A 64 N P\n0x80 0x64\n", ""},
+        // Suffixes fill the rest of a write as i2ctransfer does, each in 8 bits.
+        {"transfer w4@0x39 0xfe+ --trace", 0, "S 72 A FE A FF A 00 A 01 A P\n", ""},
+        {"transfer w3@0x39 0x01- --trace", 0, "S 72 A 01 A 00 A FF A P\n", ""},
+        {"transfer w4@0x39 0x01 0x7f= --trace", 0, "S 72 A 01 A 7F A 7F A 7F A P\n", ""},
+        {"transfer w5@0x39 0x00p --trace", 0, "S 72 A 00 A 50 A B0 A 71 A EE A P\n", ""},
+        {"transfer w4@0x39 0x10+ 0x20", 2, "",
+         "wirelink: transfer: '0x20' is a byte too many: the write before it takes 4 bytes\n"},
         {"adc 3 --trace", 0, "S 90 A 47 A P\nS 91 A 80 A C8 N P\nAIN3: 200  1992 mV\n", ""},
         {"dac 2500 --trace", 0, "S 90 A 40 A FA A P\nAOUT: 250  2490 mV\n", ""},
         {"dac 2550 --trace", 0, "S 90 A 40 A FF A P\nAOUT: 255  2540 mV\n", ""},
@@ -223,6 +258,8 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
          "SDA3302: divider 2924, tunes 145450000 Hz\n"
          "C0 0B 6C CE 02\n"
          "S C0 N 0B N 6C N CE N 02 N P\n",
+         "wirelink: SDA3302: 145.5 MHz asked for, tunes 145.45 MHz (step 62.5 kHz); the nearest is "
+         "145.5125 MHz: add --nearest to tune it\n"
          "wirelink: no acknowledge from 0x60 (SDA3302)\n"},
         {"pll tsa6057 98.1M --step 25k --trace", 1,
          "TSA6057: divider 3924, tunes 98100000 Hz\n"
@@ -244,6 +281,34 @@ TEST(WirelinkTool, CommandsOnTheSimulatedBench) {
         arguments.insert(arguments.begin(), "--sim");
         expect_case(c, wirelink(arguments));
     }
+}
+
+// A frequency between two steps: both frequencies and the step on standard
+// error, and --nearest tunes the nearer step (the library's own divider).
+TEST(WirelinkTool, PllSaysWhenTheFrequencyFallsBetweenSteps) {
+    const Case cases[] = {
+        {"pll SDA3302 145.5125M --dry-run", 0, "SDA3302: divider 2925, tunes 145512500 Hz\nC0 0B 6D CE 02\n",
+         ""},
+        {"pll sda3302 145.5M --dry-run --nearest", 0,
+         "SDA3302: divider 2925, tunes 145512500 Hz\nC0 0B 6D CE 02\n",
+         "wirelink: SDA3302: 145.5 MHz asked for, tunes 145.5125 MHz, the nearest (step 62.5 kHz)\n"},
+        {"pll sda3302 145.5M --dry-run --step-mode 2 --nearest", 0,
+         "SDA3302: divider 2924, tunes 145450000 Hz\nC0 0B 6C CE 02\n",
+         "wirelink: SDA3302: 145.5 MHz asked for, tunes 145.45 MHz, the nearest (step 250 kHz)\n"},
+        {"pll tsa5511 145.51M --step-mode 1 --dry-run", 0,
+         "TSA5511: divider 2328, tunes 145500000 Hz\nC0 09 18 8E 00\n",
+         "wirelink: TSA5511: 145.51 MHz asked for, tunes 145.5 MHz, the nearest (step 125 kHz)\n"},
+        {"pll tbb200 145.02M --dry-run --nearest", 0,
+         "TBB200: divider 5801, tunes 145025000 Hz\nC4 08 F8\nC4 04 02 00\nC4 0C 16 A9\n",
+         "wirelink: TBB200: 145.02 MHz asked for, tunes 145.025 MHz, the nearest (step 25 kHz)\n"},
+        {"pll tsa6057 98.1066M --dry-run", 0, "TSA6057: divider 9810, tunes 98100000 Hz\nC4 00 A5 4C 44 00\n",
+         "wirelink: TSA6057: 98.1066 MHz asked for, tunes 98.1 MHz (step 10 kHz); the nearest is 98.11 MHz: "
+         "add "
+         "--nearest to tune it\n"},
+        {"pll tsa5511 2047.99M --dry-run", 0, "TSA5511: divider 32767, tunes 2047937500 Hz\nC0 7F FF 8E 00\n",
+         "wirelink: TSA5511: 2047.99 MHz asked for, tunes 2047.9375 MHz, the nearest\n"},
+    };
+    for (const Case &c : cases) expect_case(c, wirelink(words(c.command)));
 }
 
 TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
@@ -270,7 +335,21 @@ TEST(WirelinkTool, ErrorsExitWithTheirStatusAndOneLineNamingTheCause) {
          "wirelink: TEXT: 'Ä' (U+00C4) at character 7 is not in the display's character set (--raw sends "
          "bytes "
          "unchanged)\n"},
-        {"scan", 2, "", "wirelink: The following argument was not expected: scan (try --help)\n"},
+        {"scan", 2, "",
+         "wirelink: 'scan' is not a command; give one of probe, detect, transfer, recover, get, set, dump, "
+         "expander, adc, dac, lcd, pll, ports (see wirelink --help)\n"},
+        // Stray words named in the order typed, with the command they went to.
+        {"pll --dry-run 145M foo", 2, "",
+         "wirelink: pll: give a command before --dry-run: tsa5511, tsa5523, tbb200, tsa6057, sda3302 (see "
+         "wirelink pll --help)\n"},
+        {"lcd print a b c", 2, "",
+         "wirelink: lcd print: arguments 'b' 'c' not expected: more than the command takes (quote a text "
+         "with "
+         "blanks; see wirelink lcd print --help)\n"},
+        {"probe --bogus", 2, "", "wirelink: probe: no option --bogus (see wirelink probe --help)\n"},
+        {"get", 2, "",
+         "wirelink: get: ADDRESS is missing: 7-bit chip address (0x08-0x77) (see wirelink get --help)\n"},
+        {"adc --every", 2, "", "wirelink: --every: needs a value (INTERVAL; see wirelink adc --help)\n"},
         {"lcd", 2, "", "wirelink: lcd needs a command: init, print, read, clear (try --help)\n"},
         {"transfer r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
         {"transfer w1@0x48 0x40 r1@0x50", 1, "", "wirelink: no acknowledge from 0x50\n"},
@@ -319,6 +398,15 @@ TEST(WirelinkTool, PortsListsWithoutAnAdapter) {
     for (const char *part :
          {"Serial devices:\n", "FTDI cables through libusb:\n", "  COM1 = ftdi:A5XK3RJT\n  COM2 = off\n"})
         EXPECT_NE(named.out.find(part), std::string::npos) << part;
+    const Outcome json = wirelink({"--json", "ports"}, {"WIRELINK_COM1=ftdi:A5XK3RJT", "WIRELINK_COM2=off"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    const nlohmann::json listed = nlohmann::json::parse(json.out);
+    EXPECT_EQ(listed.at("configured"), nlohmann::json::parse(R"({"COM1":"ftdi:A5XK3RJT","COM2":"off"})"));
+    for (const auto &port : listed.at("serial")) {
+        EXPECT_TRUE(port.at("device").get<std::string>().starts_with("/dev/tty")) << port;
+        EXPECT_TRUE(port.at("type") == "uart" || port.at("type") == "usb") << port;
+    }
+    EXPECT_TRUE(listed.at("ftdi").is_array() || listed.at("ftdi").is_null());
 }
 
 TEST(WirelinkTool, PrintShowsTheTextOnTheChosenLine) {
@@ -436,6 +524,104 @@ TEST(WirelinkTool, EmptyNegativeAndOverlongValuesAreNamed) {
     }
 }
 
+// "2026-12-08T17:40:01.123+01:00": 0 a digit, + a sign.
+bool is_timestamp(const std::string &text) {
+    const std::string shape = "0000-00-00T00:00:00.000+00:00";
+    if (text.size() != shape.size()) return false;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const bool fits = shape[i] == '0'   ? std::isdigit(static_cast<unsigned char>(text[i])) != 0
+                          : shape[i] == '+' ? text[i] == '+' || text[i] == '-'
+                                            : text[i] == shape[i];
+        if (!fits) return false;
+    }
+    return true;
+}
+
+// --every with --count: the readings of one claim, each stamped with the
+// time it was taken, read back as a script would; bad intervals named.
+TEST(WirelinkTool, EveryRepeatsAReadingWithItsTime) {
+    const Outcome text = wirelink({"--sim", "get", "0x39", "--every", "10ms", "--count", "3"});
+    EXPECT_EQ(text.status, 0) << text.err;
+    std::istringstream lines(text.out);
+    int readings = 0;
+    for (std::string line; std::getline(lines, line); ++readings) {
+        const auto blank = line.find(' ');
+        EXPECT_TRUE(is_timestamp(line.substr(0, blank))) << line;
+        EXPECT_EQ(line.substr(blank), " 0xff");
+    }
+    EXPECT_EQ(readings, 3);
+
+    const Outcome json = wirelink({"--sim", "--json", "adc", "2", "--every", "0.02", "--count", "2"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    std::istringstream objects(json.out);
+    std::vector<std::string> times;
+    for (std::string line; std::getline(objects, line);) {
+        const nlohmann::ordered_json reading = nlohmann::ordered_json::parse(line);
+        EXPECT_EQ(reading.begin().key(), "time");
+        times.push_back(reading.at("time"));
+        EXPECT_TRUE(is_timestamp(times.back())) << line;
+        EXPECT_EQ(reading.at("channel"), 2);
+        EXPECT_EQ(reading.at("code"), 100);
+    }
+    ASSERT_EQ(times.size(), 2u);
+    EXPECT_LT(times[0], times[1]);
+
+    const std::pair<std::string, std::string> refused[] = {
+        {"adc --every 0", "--every: 0 is zero; give 1ms or more"},
+        {"adc --every -1s", "--every: -1s is negative; give 1ms or more"},
+        {"adc --every 1x", "--every: '1x' is not an interval (for example 1s, 500ms, 0.5 for seconds)"},
+        {"adc --every 0.0001", "--every: 0.0001 is shorter than 1ms"},
+        {"adc --count 2", "--count: goes with --every INTERVAL"},
+        {"adc --every 1s --count 0", "--count: 0 is out of range (1 to 1000000000)"},
+        {"expander 1 0x5a --every 1s", "--every: repeats a read; leave out VALUE"},
+    };
+    for (const auto &[command, message] : refused) {
+        std::vector<std::string> arguments = words(command);
+        arguments.insert(arguments.begin(), "--sim");
+        expect_case({command, 2, "", "wirelink: " + message + "\n"}, wirelink(arguments));
+    }
+}
+
+// A device that another program holds (this test, by the lock the port
+// driver takes) is waited for with --wait, until it is free or the time is
+// up; once free, any other failure (a terminal has no modem lines) ends the
+// wait at once.
+TEST(WirelinkTool, WaitRetriesOnlyWhileAnotherProgramHoldsThePort) {
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) GTEST_SKIP() << "no terminals";
+    const std::string device = ptsname(terminal);
+    const int holder = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    const std::string in_use =
+        "wirelink: COM1 = " + device +
+        ": in use by another program (close it, and keep ModemManager off the device)\n";
+    expect_case(
+        {"", 3, "", in_use + "wirelink: no adapter found on " + device + " (as COM1) (or try --sim)\n"},
+        wirelink({"--port", device, "probe"}));
+    expect_case(
+        {"", 3, "",
+         in_use + "wirelink: waiting up to 0.3 s for " + device +
+             " (as COM1) to be free (Ctrl-C stops)\n"
+             "wirelink: " +
+             device +
+             " (as COM1) still in use by another program after waiting 0.3 s (close it, or wait longer "
+             "with --wait)\n"},
+        wirelink({"--port", device, "--wait", "0.3", "probe"}));
+
+    std::thread release([holder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        close(holder);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const Outcome freed = wirelink({"--port", device, "--wait", "30", "probe"});
+    release.join();
+    close(terminal);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_EQ(freed.status, 3);
+    EXPECT_TRUE(freed.err.starts_with(in_use)) << freed.err;
+    EXPECT_NE(freed.err.find(": not a serial port with modem lines"), std::string::npos) << freed.err;
+}
+
 TEST(WirelinkTool, RecoverClocksUntilSdaIsReleased) {
     const std::pair<const char *, Case> cases[] = {
         {"3", {"recover --trace", 0, "P\nbus is free: SDA released after 3 clocks\n", ""}},
@@ -510,6 +696,22 @@ TEST(WirelinkTool, CtrlCStopsALongReadAtTheNextByte) {
     EXPECT_LT(writes.size(), 200u + 2 * 36 + 4) << "more than a byte went by after the signal";
     EXPECT_EQ(writes[writes.size() - 2], "03");  // the STOP
     EXPECT_EQ(writes.back(), "08");
+}
+
+// Ctrl-C while --every waits for its next reading: the readings printed are
+// whole lines and the run ends by the signal at once, not an interval later.
+TEST(WirelinkTool, CtrlCEndsRepeatedReadingsAtOnce) {
+    const Running running = start_program(WIRELINK_TOOL, {"--sim", "get", "0x39", "--every", "10s"});
+    ASSERT_NE(running.pid, 0);
+    const fs::path out = running.dir / "out";
+    for (int tries = 0; tries < 500 && (!fs::exists(out) || fs::file_size(out) == 0); ++tries) usleep(10'000);
+    const auto interrupted = std::chrono::steady_clock::now();
+    kill(running.pid, SIGINT);
+    const Outcome outcome = finish_program(running);
+    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(5));
+    EXPECT_EQ(outcome.status, 128 + SIGINT);
+    EXPECT_TRUE(outcome.out.ends_with(" 0xff\n")) << outcome.out;
+    EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), 1);
 }
 
 // --- installed ----------------------------------------------------------
