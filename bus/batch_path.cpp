@@ -96,8 +96,8 @@ void run_clock_by_clock(Outcome &outcome) {
     }
 }
 
-// A register access made while these run (a bounded wait for SCL) finds
-// nothing waiting: the queue is empty by then.
+// `running` keeps a register access made meanwhile (a bounded wait for SCL)
+// from running these steps a second time.
 Outcome run_pending() {
     Outcome outcome;
     samples.assign(steps.size(), 0);
@@ -178,14 +178,12 @@ bool batch_path_available() {
     return extension != nullptr && port.base != 0 && extension->run_limit(port.base) > 0;
 }
 
-void batch_start(bool deferred) {
+void batch_start() {
     note_start();
     add_start();
-    if (!deferred) run_pending();
+    if (!ChipCall::inside()) run_pending();
 }
 
-// Within a chip call the STOP waits for the next run: a START that follows
-// goes out with it, and the call's end or a look at its faults runs it.
 void batch_stop() {
     add_stop();
     note_stop();

@@ -20,10 +20,10 @@ namespace wirelink {
 // Whether the claimed port runs line steps in runs.
 bool batch_path_available();
 
-// deferred: the START's steps go out with the next primitive's (a chip
-// driver's transaction always sends the address next).
-void batch_start(bool deferred);
-// Within a chip call the STOP waits for the next run (settle_pending_steps).
+// Within a chip call a START or STOP waits for the next run: a START goes out
+// with the address byte after it, a STOP with the next START; the call's end
+// or a look at its faults runs what still waits (settle_pending_steps).
+void batch_start();
 void batch_stop();
 int32_t batch_send_byte(int32_t value);
 int32_t batch_read_byte(int32_t ack);

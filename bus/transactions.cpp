@@ -20,6 +20,14 @@ int bytes_since_start = 0;
 
 int32_t unacknowledged_code() { return bytes_since_start == 1 ? WIRELINK_ENXIO : WIRELINK_EREMOTEIO; }
 
+// A byte's result as iic_send_byte gives it, with the fault of a missing
+// acknowledge noted.
+int32_t acknowledge_result(bool acknowledged) {
+    if (acknowledged) return 1;
+    note_failure(unacknowledged_code());
+    return 0;
+}
+
 // A wait that gave up may have left a slave in the middle of a byte, holding
 // SDA low for a data bit or an acknowledge: it would not see the next START
 // and would go on sending into it.  This runs only after a wait gave up, so a
@@ -100,13 +108,7 @@ FaultWatch start_transaction() {
     note_start();  // the bus clear spends the new transaction's budget
     clear_bus_after_clock_failure();
     const FaultWatch from_start;
-    if (batch_path_available()) {
-        // The START goes out in one run with the address byte that follows.
-        bytes_since_start = 0;
-        batch_start(true);
-    } else {
-        iic_start();
-    }
+    iic_start();
     return from_start;
 }
 
@@ -128,9 +130,7 @@ int32_t send_byte_then_stop(int32_t value) {
     }
     const CallOutcome outcome;
     ++bytes_since_start;
-    if (batch_send_then_stop(value) != 0) return 1;
-    note_failure(unacknowledged_code());
-    return 0;
+    return acknowledge_result(batch_send_then_stop(value) != 0);
 }
 
 void read_bytes_then_stop(int32_t *values, int count) {
@@ -153,9 +153,7 @@ int32_t WIRELINK_CALL iic_start(void) {
     const wirelink::CallOutcome outcome;
     if (wirelink::stop_for_cancel()) return 0;
     wirelink::bytes_since_start = 0;
-    // Within a chip call (a repeated START of a combined transfer) the START
-    // goes out with the address byte that follows.
-    if (wirelink::batch_path_available()) return wirelink::batch_start(wirelink::ChipCall::inside()), 0;
+    if (wirelink::batch_path_available()) return wirelink::batch_start(), 0;
     // Releasing SDA before raising SCL makes this a repeated START when a
     // transaction is still open.
     wirelink::note_start();
@@ -180,11 +178,9 @@ int32_t WIRELINK_CALL iic_send_byte(int32_t value) {
     const wirelink::CallOutcome outcome;
     if (wirelink::stop_for_cancel()) return 0;
     ++wirelink::bytes_since_start;
-    const bool acknowledged = wirelink::batch_path_available() ? wirelink::batch_send_byte(value) != 0
-                                                               : wirelink::send_byte_bits(value);
-    if (acknowledged) return 1;
-    wirelink::note_failure(wirelink::unacknowledged_code());
-    return 0;
+    return wirelink::acknowledge_result(wirelink::batch_path_available()
+                                            ? wirelink::batch_send_byte(value) != 0
+                                            : wirelink::send_byte_bits(value));
 }
 
 int32_t WIRELINK_CALL iic_read_byte(int32_t ack) {
